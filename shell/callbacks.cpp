@@ -1,0 +1,90 @@
+#include "shell/callbacks.h"
+
+#include "shell/demo.h"
+#include "shell/overlay.h"
+#include "shell/shell_state.h"
+#include "shell/toolkit_requests.h"
+#include "shell/wall_clock.h"
+
+#include <GL/freeglut.h>
+
+namespace {
+
+// Every attribute group of OpenGL 1.1: whatever the scene changes, the next
+// frame starts from the same state.
+constexpr GLbitfield all_gl11_attribs = 0x000FFFFF;
+
+void draw_shell_overlay()
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    set_overlay_projection();
+    if (g_show_fps) {
+        count_frame();  // frames count only while their line shows
+        draw_fps();
+    }
+    if (g_pause)
+        draw_text_centered(512.0f, 512.0f, "- pause -");
+    if (g_show_time)
+        draw_time();
+    glPopMatrix();
+}
+
+// The demo objects' overlay draws in normalised device coordinates.
+void draw_demo_overlay()
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    demo_draw_overlay();
+    glPopMatrix();
+}
+
+}  // namespace
+
+void display()
+{
+    glPushAttrib(all_gl11_attribs);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    glEnable(GL_DEPTH_TEST);
+    demo_draw();
+    glDisable(GL_DEPTH_TEST);
+
+    if (g_show_fps || g_pause || g_show_time)
+        draw_shell_overlay();
+    if (g_show_demo_overlay)
+        draw_demo_overlay();
+
+    glutSwapBuffers();
+    glPopAttrib();
+}
+
+void reshape(int width, int height)
+{
+    // The scene sets the viewport and its projection itself.
+    g_width = width;
+    g_height = height;
+    demo_reshape(width, height);
+}
+
+void idle()
+{
+    const std::uint32_t now = wall_clock_msec();
+    g_demo_msec += now - g_last_time;  // modulo 2^32 on both counts
+    if (!demo_update(g_demo_msec))
+        my_exit(0);
+    request_redisplay();
+    g_last_time = now;
+}
+
+void close_window()
+{
+    demo_clear();
+}

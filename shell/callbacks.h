@@ -1,0 +1,16 @@
+#pragma once
+// The toolkit callbacks of the program's one window. They drive the demo
+// module (shell/demo.h) and the overlay; init_window registers them.
+
+void display();
+void reshape(int width, int height);
+// One step of the demo clock: adds the wall time since the last step.
+void idle();
+// Character keys go to the demo first; the rest are the shell's.
+void keyboard(unsigned char key, int x, int y);
+void keyboard_up(unsigned char key, int x, int y);
+// Special keys are the shell's only: the arrows step the demo time.
+void special(int key, int x, int y);
+// The window is being closed: the demo objects are deleted while the
+// window's GL context still exists.
+void close_window();

@@ -1,0 +1,20 @@
+#pragma once
+// The demo module: the only code that touches the global demo root. Each
+// function forwards to it (framework/demo_root.h).
+
+#include <cstdint>
+
+// Start-up of the demo side: extension loader, fixed GL state, the scene.
+void demo_init();
+void demo_draw();
+void demo_draw_overlay();
+void demo_reshape(int width, int height);
+// msec: demo time. False means the demo is over.
+bool demo_update(std::uint32_t msec);
+// True when the demo consumed the key.
+bool demo_key_down(unsigned char key, int x, int y);
+bool demo_key_up(unsigned char key, int x, int y);
+// Deletes every demo object now (needs the GL context they were made in).
+void demo_clear();
+// The exit routine: reports, deletes the demo objects, ends the process.
+[[noreturn]] void my_exit(int status);
