@@ -1,0 +1,118 @@
+#include "framework/event_coords.h"
+
+#include <cmath>
+
+#include "graphics/force.h"
+#include "graphics/text_form.h"
+#include "graphics/values_ops.h"
+
+using namespace libgr;
+
+event_coords_t::event_coords_t() : m_msec(0), m_pstmsec(0) {
+    identity(m_cur);
+    m_base = m_cur;
+    m_rates[0] = m_cur;
+    m_rates[1] = m_cur;
+    fill(m_force[1], 0.0f);
+    m_force[0] = m_force[1];
+}
+
+float elapsed_seconds(std::uint32_t t, std::uint32_t since) {
+    // Signed: stepping demo time back must not wrap to ~4.29e6 s.
+    const auto ms = static_cast<std::int32_t>(t - since);
+    // Exact product in extended precision, rounded once to float.
+    return static_cast<float>(static_cast<long double>(ms) * static_cast<long double>(0.001f));
+}
+
+void event_coords_t::advance_base(std::uint32_t t) {
+    const pst3w d = step_rates(m_rates, elapsed_seconds(t, m_msec));
+    compose(d, m_base, m_base);
+    m_msec = t;
+}
+
+void event_coords_t::update_current(std::uint32_t t) {
+    const pst3w d = displacement(m_rates, elapsed_seconds(t, m_msec));
+    compose(d, m_base, m_cur);
+    m_pstmsec = t;
+}
+
+void event_coords_t::apply_force() {
+    dir3 ro, ze;
+    split(m_force[1], ro, ze);
+    m_rates[1].rev = vec3_as<rev3>(ro);
+    negate(ro, m_rates[1].inv);
+    m_rates[1].pos = vec3_as<pos3>(ze);
+}
+
+namespace {
+
+// Angle of a rotation vector in degrees, reduced to (-360, 360).
+float reduced_degrees(const rev3& r) { return libgr::fmod(to_rot3(r).angle, 360.0f); }
+
+}  // namespace
+
+pst3w displacement(const rates_t& rates, float dt) {
+    const pst3w e = scale(rates[0], dt);
+    const float h = (dt * dt) * 0.5f;
+    const pst3w a = scale(rates[1], h);
+
+    // Whole turns per second count as no rotation for the acceleration term.
+    const float w = deg_to_rad(reduced_degrees(rates[0].rev));
+    pos3 v = origin_pos3;
+    if (w != 0.0f)  // NaN counts as turning
+        scale(rates[1].pos, 1.0f / ((w * w) * 0.5f), v);
+
+    pst3w d;
+    compose(a.rev, e.rev, d.rev);
+    compose(e.inv, a.inv, d.inv);
+    revolve_offset(a.pos, e.rev, vec3_as<dir3>(v), d.pos);
+    add(d.pos, e.pos, d.pos);
+    return d;
+}
+
+pst3w step_rates(rates_t& rates, float dt) {
+    const pst3w d = displacement(rates, dt);
+
+    pst3w w = scale(rates[1], dt);
+    compose(w.rev, rates[0].rev, w.rev);
+    compose(rates[0].inv, w.inv, w.inv);
+
+    const float a = reduced_degrees(w.rev);
+    if (a != 0.0f) {  // NaN counts as turning
+        pos3 v;
+        scale(rates[1].pos, 1.0f / deg_to_rad(a), v);
+        turn_offset(w.pos, d.rev, vec3_as<dir3>(v), w.pos);
+    }
+    add(w.pos, rates[0].pos, w.pos);
+    rates[0] = w;
+
+    // Re-express the linear rates in the body axes at the end of the step.
+    const rot3 q = inverse(to_rot3(d.rev));
+    rotate(rates[1].pos, q, rates[1].pos);
+    rotate(rates[0].pos, q, rates[0].pos);
+    return d;
+}
+
+std::ostream& dump(std::ostream& os, const event_coords_t& c) {
+    grFormatGuard guard(os);
+    os.setf(std::ios_base::dec, std::ios_base::basefield);
+    os << "dump event_coords_t ---" << std::endl;
+    os << "m_msec: " << c.m_msec << std::endl;
+    os << "m_pstmsec: " << c.m_pstmsec << std::endl;
+    os << "m_pos: " << c.m_cur.pos << std::endl;
+    os << "m_pos0: " << c.m_base.pos << std::endl;
+    os << "m_vec: " << c.m_rates[0].pos << std::endl;
+    os << "m_acc: " << c.m_rates[1].pos << std::endl;
+    os << "m_pst: " << c.m_cur.rev << std::endl;
+    os << "m_pst0: " << c.m_base.rev << std::endl;
+    os << "m_rot: " << c.m_rates[0].rev << std::endl;
+    os << "m_rev: " << c.m_rates[1].rev << std::endl;
+    for (int k = 0; k < 2; ++k) {
+        const force_t& f = c.m_force[k];
+        os << "m_force[" << k << "].ro: " << f.ro << std::endl;
+        os << "m_force[" << k << "].ze: " << f.ze << std::endl;
+        os << "m_force[" << k << "].pf: " << f.pf << std::endl;
+        os << "m_force[" << k << "].nf: " << f.nf << std::endl;
+    }
+    return os;
+}
