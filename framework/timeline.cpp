@@ -12,9 +12,10 @@ void build_fixevents_from(const event_list_t& events, std::vector<event_coords_t
         // The base must be the state at the event's time, so that selecting
         // this snapshot at time t continues the path from there.
         c.advance_base(t);
-        c.update_current(t);
         if (p.second)
             apply_event(*p.second, c);
+        // The snapshot's current state includes its own event.
+        c.update_current(t);
         fixevents[k++] = c;
     }
 }

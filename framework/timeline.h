@@ -11,8 +11,9 @@
 
 // One snapshot per element of events, in list order: a work state starting in
 // the default state is advanced to each element's absolute time (so
-// snapshot k's m_msec is that time), has the element's event applied, and is
-// copied out. Effects accumulate from one element to the next.
+// snapshot k's m_msec is that time), has the element's event applied and its
+// current state computed at that time, and is copied out. Effects accumulate
+// from one element to the next.
 void build_fixevents_from(const event_list_t& events, std::vector<event_coords_t>& fixevents);
 
 // Timeline half of the per-update step at demo time t:
