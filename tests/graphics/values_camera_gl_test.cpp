@@ -1,5 +1,5 @@
 // The value types against what Mesa's fixed-function GL holds: rotation and
-// frustum matrices, and the GL conveniences.
+// frustum matrices, and the matrix and colour conveniences.
 
 #include <GL/gl.h>
 
@@ -18,17 +18,18 @@ class ValuesGLTest : public wg_test::GLTest {
 protected:
     void SetUp() override {
         wg_test::GLTest::SetUp();
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        reset();
     }
     void TearDown() override {
+        reset();
+        glColor4f(1, 1, 1, 1);
+        wg_test::GLTest::TearDown();
+    }
+    static void reset() {
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        wg_test::GLTest::TearDown();
     }
 
     static mtx3w read(GLenum which) {
@@ -94,22 +95,4 @@ TEST_F(ValuesGLTest, ColourSetsTheCurrentColour) {
     EXPECT_EQ(c[1], 0.5f);
     EXPECT_EQ(c[2], 0.75f);
     EXPECT_EQ(c[3], 0.125f);
-    glColor4f(1, 1, 1, 1);
-}
-
-TEST_F(ValuesGLTest, VertexFeedsAPointThroughThePipeline) {
-    glViewport(0, 0, 100, 100);
-    GLfloat buf[16] = {};
-    glFeedbackBuffer(16, GL_3D, buf);
-    glRenderMode(GL_FEEDBACK);
-    translate(pos3{0.25f, 0, 0});
-    glBegin(GL_POINTS);
-    vertex(pos3{0.25f, -0.5f, 0});
-    glEnd();
-    const GLint n = glRenderMode(GL_RENDER);
-    ASSERT_EQ(n, 4);
-    EXPECT_EQ(buf[0], static_cast<GLfloat>(GL_POINT_TOKEN));
-    EXPECT_NEAR(buf[1], 75.0f, 1e-4f);  // x: (0.5 + 1) / 2 * 100
-    EXPECT_NEAR(buf[2], 25.0f, 1e-4f);
-    EXPECT_NEAR(buf[3], 0.5f, 1e-6f);
 }

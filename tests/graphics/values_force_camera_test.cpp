@@ -24,67 +24,42 @@ force_t cleared() {
 
 }  // namespace
 
-TEST(ValuesForce, FillSetsAllTwelveFloats) {
-    force_t f;
-    fill(f, 2.5f);
-    const float* p = &f.ro.x;
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(p[i], 2.5f) << i;
-}
-
-TEST(ValuesForce, ZeroLeverOnlyPushes) {
+TEST(ValuesForce, ZeroLeverPushesUnitLeverTurns) {
     force_t f = cleared();
     add_force(f, dir3{0, 0, 0}, dir3{0, 0, -5});
     expect_dir(f.ze, 0, 0, -5);
     expect_dir(f.ro, 0, 0, 0);
     expect_dir(f.pf, 0, 0, 0);
-    expect_dir(f.nf, 0, 0, 0);
-}
 
-TEST(ValuesForce, UnitLeverOnlyTurns) {
-    force_t f = cleared();
-    add_force(f, dir3{1, 0, 0}, dir3{0, 1, 0});
-    expect_dir(f.ro, 0, 0, 1);
-    expect_dir(f.pf, 0, 1, 0);
-    expect_dir(f.nf, 0, 0, 0);
-    expect_dir(f.ze, 0, 0, 0);
-}
-
-TEST(ValuesForce, NegativeLeverComponentsFeedNf) {
-    force_t f = cleared();
-    add_force(f, dir3{-1, 0, 0}, dir3{0, 2, 3});
-    // Only the x lever component is negative: x goes to nf, y and z to pf.
-    expect_dir(f.nf, -0.0f, 0, 0);
-    expect_dir(f.pf, 0, 2, 3);
-    expect_dir(f.ro, 0, 3, -2);
-    // A half-length lever splits the force between centre and lever.
     force_t g = cleared();
-    add_force(g, dir3{0, 0, -0.5f}, dir3{0, 0, 4});
-    expect_dir(g.ze, 0, 0, 2);
-    expect_dir(g.nf, 0, 0, -2);
-}
-
-TEST(ValuesForce, PressAndReleaseCancel) {
-    force_t f = cleared();
-    add_force(f, dir3{0, 1, 0}, dir3{0.5f, 0, 0});
-    add_force(f, dir3{0, 1, 0}, dir3{-0.5f, 0, 0});
+    add_force(g, dir3{1, 0, 0}, dir3{0, 1, 0});
+    expect_dir(g.ro, 0, 0, 1);
+    expect_dir(g.pf, 0, 1, 0);
+    expect_dir(g.nf, 0, 0, 0);
+    expect_dir(g.ze, 0, 0, 0);
     dir3 ro, ze;
-    split(f, ro, ze);
-    expect_dir(ro, 0, 0, 0);
+    split(g, ro, ze);
+    expect_dir(ro, 0, 0, 1);
     expect_dir(ze, 0, 0, 0);
-    expect_dir(f.pf, 0, 0, 0);
 }
 
-TEST(ValuesCamera, DefaultLens) {
+TEST(ValuesForce, LeverSignSplitsPfAndNf) {
+    force_t f = cleared();
+    add_force(f, dir3{0, 0, -0.5f}, dir3{1, 0, 4});
+    // Half-length lever: half central, half on the lever; only z is negative.
+    expect_dir(f.ze, 0.5f, 0, 2);
+    expect_dir(f.nf, 0, 0, -2);
+    expect_dir(f.pf, 0.5f, 0, 0);
+    expect_dir(f.ro, 0, -0.5f, 0);
+}
+
+TEST(ValuesCamera, DefaultLensAndProjection) {
     const perspective p;
     EXPECT_EQ(p.fov, 1.570796326794881);
     EXPECT_EQ(p.aspect, 1.3333333333333333);
     EXPECT_EQ(p.znear, 0.1);
     EXPECT_EQ(p.zfar, 1000.1);
-}
-
-TEST(ValuesCamera, DefaultProjection) {
-    const projection j = to_projection(perspective{});
+    const projection j = to_projection(p);
     EXPECT_NEAR(j.right, 0.08, 1e-8);
     EXPECT_NEAR(j.top, 0.06, 1e-8);
     EXPECT_EQ(j.left, -j.right);
@@ -92,21 +67,18 @@ TEST(ValuesCamera, DefaultProjection) {
     EXPECT_EQ(j.znear, 0.1);
     EXPECT_EQ(j.zfar, 1000.1);
     // The fov is rounded to float before the tangent.
-    const double t = std::tan(static_cast<double>(static_cast<float>(1.570796326794881)) / 2.0);
-    const double hd = t * 1000.1 / std::sqrt(1.3333333333333333 * 1.3333333333333333 + 1.0);
-    EXPECT_EQ(j.top, hd * (0.1 / 1000.1));
+    const double t = std::tan(static_cast<double>(static_cast<float>(p.fov)) / 2.0);
+    EXPECT_EQ(j.top, t * 1000.1 / std::sqrt(p.aspect * p.aspect + 1.0) * (0.1 / 1000.1));
 }
 
 TEST(ValuesCamera, AspectAndFocalLength) {
     perspective p;
-    set_aspect(p, 640, 480);
-    EXPECT_EQ(p.aspect, 640.0 / 480.0);
     set_aspect(p, 1920, 1080);
+    EXPECT_EQ(p.aspect, 1920.0 / 1080.0);
     const projection j = to_projection(p);
     EXPECT_NEAR(j.right / j.top, 1920.0 / 1080.0, 1e-12);
-    // The diagonal extent follows the field of view: half diagonal = znear tan(fov/2).
+    // The diagonal, not the height, spans the field of view.
     EXPECT_NEAR(std::hypot(j.right, j.top), 0.1 * std::tan(static_cast<float>(p.fov) / 2.0), 1e-12);
-
     set_focal_length(p, 21.633307652783937);  // focal length = half diagonal: 90 degrees
     EXPECT_NEAR(p.fov, M_PI / 2, 1e-15);
     set_focal_length(p, 50);
