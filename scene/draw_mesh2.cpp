@@ -1,0 +1,180 @@
+#include "scene/draw_mesh2.h"
+
+#include "graphics/values_ops.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <iostream>
+
+using libgr::dir3;
+using libgr::pos3;
+
+namespace {
+
+// Positions one axis's walk visits, counted in the walk's own float
+// arithmetic: outer = positions <= max; inner = positions < max, plus the
+// final call. Counting stops past limit.
+struct AxisCount {
+    std::uint64_t outer = 0;
+    std::uint64_t inner = 0;
+    bool stalled = false;  // v + step == v before passing max
+};
+
+AxisCount count_axis(float min, float max, float step, std::uint64_t limit) {
+    AxisCount c;
+    std::uint64_t below = 0;
+    float v = min;
+    while (v <= max && below <= limit) {
+        if (v < max) ++below;
+        ++c.outer;
+        const float next = v + step;
+        if (!(next > v)) {
+            c.stalled = true;
+            break;
+        }
+        v = next;
+    }
+    c.inner = below + 1;
+    return c;
+}
+
+// v = min, min + step, ... while v <= max; body() at each.
+template <class Body>
+void outer_walk(float min, float max, float step, Body body) {
+    for (float v = min; v <= max;) {
+        body();
+        const float next = v + step;
+        if (!(next > v)) break;  // Build never leaves such a step
+        v = next;
+    }
+}
+
+// The list at every position below max, translated by one step each time,
+// and once more after the last step.
+void inner_walk(float min, float max, float step, libgr::grDspList& list, float dx, float dy, float dz) {
+    for (float v = min; v < max;) {
+        list.DrawBody();
+        glTranslatef(dx, dy, dz);
+        const float next = v + step;
+        if (!(next > v)) break;
+        v = next;
+    }
+    list.DrawBody();
+}
+
+// "(x, y, z)" for the refusal messages.
+struct Triple {
+    const dir3& v;
+};
+
+std::ostream& operator<<(std::ostream& out, Triple t) {
+    return out << '(' << t.v.x << ", " << t.v.y << ", " << t.v.z << ')';
+}
+
+}  // namespace
+
+DrawMesh2::DrawMesh2()
+    : m_min{0.0f, 0.0f, 0.0f},
+      m_max{0.0f, 0.0f, 0.0f},
+      m_interval{0.0f, 0.0f, 0.0f},
+      m_points(false),
+      m_texcoord(false) {}
+
+bool DrawMesh2::Build(const dir3& bounding, const dir3& interval, bool points, bool texcoord) {
+    const float given_b[3] = {bounding.x, bounding.y, bounding.z};
+    const float given_i[3] = {interval.x, interval.y, interval.z};
+    for (int k = 0; k < 3; ++k) {
+        if (!(std::fabs(given_i[k]) > 0.0f) || !std::isfinite(given_i[k])) {
+            std::cerr << "DrawMesh2::Build: interval " << given_i[k] << " is not a positive finite step; lattice kept"
+                      << std::endl;
+            return false;
+        }
+        if (!std::isfinite(given_b[k])) {
+            std::cerr << "DrawMesh2::Build: bounding " << given_b[k] << " is not finite; lattice kept" << std::endl;
+            return false;
+        }
+    }
+
+    const dir3 neg = libgr::negate(bounding);
+    const pos3 min = libgr::vec3_as<pos3>(libgr::minimum(neg, bounding));
+    const pos3 max = libgr::vec3_as<pos3>(libgr::maximum(neg, bounding));
+    const dir3 step = libgr::absolute(interval);
+    const pos3 start{min.x, min.y, min.z};
+
+    // Count the walks before recording anything.
+    const AxisCount cx = count_axis(min.x, max.x, step.x, kMaxCalls);
+    const AxisCount cy = count_axis(min.y, max.y, step.y, kMaxCalls);
+    const AxisCount cz = count_axis(min.z, max.z, step.z, kMaxCalls);
+    DrawLine dots;  // the z row of point mode
+    dots.Set(start, pos3{min.x, min.y, max.z}, step.z, texcoord);
+    bool dots_stalled = false;
+    std::uint64_t calls = 0;
+    std::uint64_t row_dots = 0;
+    bool stalled = cx.stalled || cy.stalled;
+    if (points) {
+        calls = cx.outer * cy.inner;
+        row_dots = dots.CountVertices(kMaxCalls, &dots_stalled);
+        stalled = stalled || dots_stalled;
+    } else {
+        calls = cx.outer * (cy.inner + cz.inner) + cy.outer * cz.inner;
+        stalled = stalled || cz.stalled;
+    }
+    if (stalled) {
+        std::cerr << "DrawMesh2::Build: interval " << Triple{interval} << " is too small to step across bounding "
+                  << Triple{bounding} << " in single precision; lattice kept" << std::endl;
+        return false;
+    }
+    if (calls > kMaxCalls || row_dots > kMaxCalls) {
+        std::cerr << "DrawMesh2::Build: bounding " << Triple{bounding} << " with interval " << Triple{interval}
+                  << " needs more than " << kMaxCalls << (calls > kMaxCalls ? " list calls" : " dots per row")
+                  << "; lattice kept" << std::endl;
+        return false;
+    }
+
+    m_min = min;
+    m_max = max;
+    m_interval = step;
+    m_points = points;
+    m_texcoord = texcoord;
+    if (points) {
+        m_zline = dots;
+    } else {
+        m_xline.Set(start, pos3{max.x, min.y, min.z}, 0.0f, texcoord);
+        m_yline.Set(start, pos3{min.x, max.y, min.z}, 0.0f, texcoord);
+        m_zline.Set(start, pos3{min.x, min.y, max.z}, 0.0f, texcoord);
+    }
+    // All three in both modes: each keeps its list name.
+    const bool recorded = m_xlist.Compile(&m_xline) & m_ylist.Compile(&m_yline) & m_zlist.Compile(&m_zline);
+    if (!recorded) std::cerr << "DrawMesh2::Build: the segment display lists could not be recorded" << std::endl;
+    return recorded;
+}
+
+void DrawMesh2::DrawBody() {
+    if (!(m_interval.x > 0.0f && m_interval.y > 0.0f && m_interval.z > 0.0f)) return;  // never built
+    const dir3 s = m_interval;
+
+    glPushMatrix();
+    outer_walk(m_min.x, m_max.x, s.x, [&] {
+        glPushMatrix();
+        inner_walk(m_min.y, m_max.y, s.y, m_zlist, 0.0f, s.y, 0.0f);
+        glPopMatrix();
+        if (!m_points) {
+            glPushMatrix();
+            inner_walk(m_min.z, m_max.z, s.z, m_ylist, 0.0f, 0.0f, s.z);
+            glPopMatrix();
+        }
+        glTranslatef(s.x, 0.0f, 0.0f);
+    });
+    glPopMatrix();
+    if (m_points) return;
+
+    glPushMatrix();
+    outer_walk(m_min.y, m_max.y, s.y, [&] {
+        glPushMatrix();
+        inner_walk(m_min.z, m_max.z, s.z, m_xlist, 0.0f, 0.0f, s.z);
+        glPopMatrix();
+        glTranslatef(0.0f, s.y, 0.0f);
+    });
+    glPopMatrix();
+}

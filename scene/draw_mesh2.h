@@ -1,0 +1,57 @@
+#pragma once
+// The hall lattice: a cube centred on the origin, cut by lines (or rows of
+// dots) parallel to the three axes at a fixed interval. Three DrawLine
+// segments, one per axis and as long as the cube's edge, are recorded once
+// into display lists; DrawBody replays them at every grid position under
+// glTranslatef, so it holds no vertices of its own and can itself be
+// recorded into a display list.
+
+#include "graphics/display_list.h"
+#include "graphics/values.h"
+#include "scene/draw_line.h"
+
+#include <cstdint>
+
+class DrawMesh2 : public libgr::grObject3D {
+public:
+    // Largest number of list calls one drawing may make, and of dots in one
+    // row; bigger lattices would exhaust memory once recorded.
+    static constexpr std::uint64_t kMaxCalls = 4000000;
+
+    DrawMesh2();
+
+    // Lattice from -|bounding| to +|bounding| with steps |interval| per
+    // axis; points: rows of dots along z instead of lines; texcoord: the
+    // lines emit 1D texture coordinates. Needs a current GL context.
+    // Refuses (false, one line on stderr, previous lattice kept) a zero or
+    // non-finite interval, a non-finite bounding, a step too small to
+    // advance across the bounding in single precision, or a lattice of more
+    // than kMaxCalls list calls (or dots per row). True once recorded.
+    bool Build(const libgr::dir3& bounding, const libgr::dir3& interval, bool points, bool texcoord);
+
+    // The lattice walk: matrix pushes/pops, translations and list calls.
+    // Draws nothing before the first successful Build.
+    void DrawBody() override;
+
+    const libgr::pos3& GetMin() const { return m_min; }
+    const libgr::pos3& GetMax() const { return m_max; }
+    const libgr::dir3& GetInterval() const { return m_interval; }
+    bool IsPoints() const { return m_points; }
+    bool HasTexcoord() const { return m_texcoord; }
+    const libgr::grDspList& GetXList() const { return m_xlist; }
+    const libgr::grDspList& GetYList() const { return m_ylist; }
+    const libgr::grDspList& GetZList() const { return m_zlist; }
+
+private:
+    DrawLine m_xline;
+    DrawLine m_yline;
+    DrawLine m_zline;
+    libgr::grDspList m_xlist;
+    libgr::grDspList m_ylist;
+    libgr::grDspList m_zlist;
+    libgr::pos3 m_min;
+    libgr::pos3 m_max;
+    libgr::dir3 m_interval;
+    bool m_points;
+    bool m_texcoord;
+};
