@@ -1,38 +1,31 @@
 #pragma once
 // Test helper: runs a drawing in GL feedback mode under an orthographic
 // projection of the cube [-extent, extent]^3 and returns the points and
-// line segments GL received, mapped back to object coordinates.
+// line ends GL received, mapped back to object coordinates.
 
 #include <GL/gl.h>
 
-#include <cstddef>
 #include <functional>
 #include <vector>
 
 namespace wg_test {
 
 struct FeedbackVertex {
-    float x, y, z;  // object coordinates (before the modelview matrix)
+    float x, y, z;  // object coordinates
     float s;        // first texture coordinate
 };
 
 struct FeedbackResult {
     std::vector<FeedbackVertex> points;
     std::vector<FeedbackVertex> lines;  // two entries per segment
-    bool overflowed = false;
-    int otherTokens = 0;
+    bool complete = true;               // no overflow, no other tokens
 };
 
-// floats_per_vertex of GL_4D_COLOR_TEXTURE in RGBA mode: 4 + 4 + 4.
-constexpr std::size_t kFeedbackVertexFloats = 12;
-
 inline FeedbackResult CaptureFeedback(float extent, std::size_t maxVertices, const std::function<void()>& draw) {
-    const int viewport_size = 256;
-    std::vector<GLfloat> buffer(maxVertices * (kFeedbackVertexFloats + 1) + 16);
-
-    GLint old_viewport[4];
-    glGetIntegerv(GL_VIEWPORT, old_viewport);
-    glViewport(0, 0, viewport_size, viewport_size);
+    constexpr std::size_t kFloats = 12;  // GL_4D_COLOR_TEXTURE in RGBA mode
+    std::vector<GLfloat> buffer(maxVertices * (kFloats + 1) + 16);
+    glPushAttrib(GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
+    glViewport(0, 0, 256, 256);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -40,51 +33,33 @@ inline FeedbackResult CaptureFeedback(float extent, std::size_t maxVertices, con
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_4D_COLOR_TEXTURE, buffer.data());
     glRenderMode(GL_FEEDBACK);
     draw();
     const GLint used = glRenderMode(GL_RENDER);
-
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glViewport(old_viewport[0], old_viewport[1], old_viewport[2], old_viewport[3]);
+    glPopAttrib();
 
     FeedbackResult result;
-    if (used < 0) {
-        result.overflowed = true;
-        return result;
-    }
-    const float half = viewport_size / 2.0f;
-    auto read_vertex = [&](std::size_t at) {
+    result.complete = used >= 0;
+    // Window coordinates back through the 256-pixel viewport and the box;
+    // window depth 0..1 is eye z from +extent to -extent.
+    auto vertex = [&](std::size_t at) {
         const GLfloat* v = &buffer[at];
-        // Window x/y back through the viewport and the orthographic box;
-        // window depth 0..1 maps to eye z from +extent to -extent.
-        FeedbackVertex out;
-        out.x = (v[0] / half - 1.0f) * extent;
-        out.y = (v[1] / half - 1.0f) * extent;
-        out.z = -(2.0f * v[2] - 1.0f) * extent;
-        out.s = v[8];
-        return out;
+        return FeedbackVertex{(v[0] / 128.0f - 1.0f) * extent, (v[1] / 128.0f - 1.0f) * extent,
+                              -(2.0f * v[2] - 1.0f) * extent, v[8]};
     };
-    std::size_t i = 0;
-    const std::size_t n = static_cast<std::size_t>(used);
-    while (i < n) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(used < 0 ? 0 : used);) {
         const GLenum token = static_cast<GLenum>(buffer[i++]);
-        if (token == GL_POINT_TOKEN) {
-            result.points.push_back(read_vertex(i));
-            i += kFeedbackVertexFloats;
-        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-            result.lines.push_back(read_vertex(i));
-            result.lines.push_back(read_vertex(i + kFeedbackVertexFloats));
-            i += 2 * kFeedbackVertexFloats;
-        } else {
-            // Polygons, bitmaps and pass-through markers are not drawn here.
-            ++result.otherTokens;
+        const bool line = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN;
+        if (!line && token != GL_POINT_TOKEN) {
+            result.complete = false;
             break;
         }
+        for (int k = 0; k < (line ? 2 : 1); ++k, i += kFloats)
+            (line ? result.lines : result.points).push_back(vertex(i));
     }
     return result;
 }
