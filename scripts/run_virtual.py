@@ -1,0 +1,70 @@
+#!/usr/bin/env python3
+"""Runs wire_gate on a virtual display for a short scripted look around:
+a few keys, a screenshot (PNG) after each, the program's output at the end.
+
+usage: run_virtual.py <wire_gate binary> <output folder> [program args...]
+"""
+
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import wg_e2e  # noqa: E402
+
+# (screenshot label, what to do before it): xdotool key names.
+TOUR = [
+    ("start", lambda s: None),
+    ("thrust-forward", lambda s: s.hold("5", 1.0)),
+    ("turn-left", lambda s: s.hold("1", 0.5)),
+    ("point-mode", lambda s: s.key("p")),
+    ("line-mode", lambda s: s.key("l")),
+    ("stipple-mode", lambda s: s.key("L")),
+    ("state-text", lambda s: s.key("i")),
+    ("history-graph", lambda s: s.key("g")),
+    ("paused", lambda s: s.key("space")),
+]
+
+
+def main(argv):
+    if len(argv) < 3:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    binary, out = argv[1], os.path.abspath(argv[2])
+    session = wg_e2e.Session(binary, args=argv[3:], artifacts=os.path.dirname(out),
+                             name=os.path.basename(out))
+    status = None
+    with session as s:
+        try:
+            s.wait_for_window()
+            s.wait_fullscreen()
+        except wg_e2e.HarnessError as error:
+            if s.running:
+                raise
+            print("run: the program ended during start-up (%s)" % str(error).splitlines()[0])
+        for label, action in TOUR:
+            if not s.running:
+                print("run: wire_gate has ended; no '%s' screenshot" % label)
+                break
+            action(s)
+            time.sleep(0.5)  # a few frames with the new state
+            s.screenshot(label)
+        if s.running:
+            s.key("q")
+        status = s.wait_exit(timeout=15)
+        print("---- wire_gate standard output")
+        for line in s.output():
+            print(line)
+        if s.errors():
+            print("---- wire_gate standard error")
+            for line in s.errors():
+                print(line)
+    shots = sorted(f for f in os.listdir(out)) if os.path.isdir(out) else []
+    print("---- exit status %s; %d screenshot(s) in %s" % (status, len(shots), out))
+    for shot in shots:
+        print("  " + shot)
+    return 0 if status == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
