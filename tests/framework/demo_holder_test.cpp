@@ -23,13 +23,7 @@ protected:
     demo_object_holder_t m_holder;
 };
 
-// --- lay-out -------------------------------------------------------------
-
-TEST_F(HolderTest, EmptyHolderHasLengthZero)
-{
-    EXPECT_EQ(m_holder.calc_length(), 0u);
-    EXPECT_EQ(m_holder.m_length, 0u);
-}
+// --- lay-out -------------------------------------------------------------------
 
 TEST_F(HolderTest, UnplacedObjectsAreLaidOutOneAfterAnother)
 {
@@ -38,7 +32,6 @@ TEST_F(HolderTest, UnplacedObjectsAreLaidOutOneAfterAnother)
     EXPECT_EQ(m_holder.calc_length(), 1500u);
     EXPECT_EQ(a->m_offset, 0u);
     EXPECT_EQ(b->m_offset, 1000u);
-    EXPECT_EQ(m_holder.m_length, 1500u);
 }
 
 TEST_F(HolderTest, PlacedObjectKeepsItsOffsetAndRaisesTheEnd)
@@ -47,67 +40,45 @@ TEST_F(HolderTest, PlacedObjectKeepsItsOffsetAndRaisesTheEnd)
     a->m_offset = 2000;
     auto* b = make("b", 300);
     EXPECT_EQ(m_holder.calc_length(), 2400u);
-    EXPECT_EQ(a->m_offset, 2000u);
     EXPECT_EQ(b->m_offset, 2100u);
 }
 
-TEST_F(HolderTest, OpenEndedObjectsMakeTheHolderOpenEnded)
+TEST_F(HolderTest, OpenEndedOrEmptyObjectsMakeTheHolderOpenEnded)
 {
-    auto* a = make("a", demo_open_ended);
-    auto* b = make("b", demo_open_ended);
-    EXPECT_EQ(m_holder.calc_length(), demo_open_ended);
-    EXPECT_EQ(a->m_offset, 0u);
-    EXPECT_EQ(b->m_offset, 0u);
-}
-
-TEST_F(HolderTest, ObjectsOfLengthZeroMakeTheHolderOpenEnded)
-{
-    make("a", 0);
+    make("a", demo_open_ended);
+    make("b", 0);
     EXPECT_EQ(m_holder.calc_length(), demo_open_ended);
 }
 
 TEST_F(HolderTest, UnplacedAfterOpenEndedStartsAtTheEndOfEarlierFiniteObjects)
 {
-    auto* a = make("a", 700);
+    make("a", 700);
     auto* open = make("open", demo_open_ended);
     auto* c = make("c", 50);
     EXPECT_EQ(m_holder.calc_length(), 750u);
-    EXPECT_EQ(a->m_offset, 0u);
     EXPECT_EQ(open->m_offset, 700u);
     EXPECT_EQ(c->m_offset, 700u);
-}
 
-TEST_F(HolderTest, UnplacedAfterOpenEndedWithNoFiniteObjectsStartsAtZero)
-{
-    make("open", demo_open_ended);
-    auto* b = make("b", 300);
-    EXPECT_EQ(m_holder.calc_length(), 300u);
-    EXPECT_EQ(b->m_offset, 0u);
+    demo_object_holder_t other;
+    other.add(new recording_object_t("open", m_log, demo_open_ended));
+    auto* d = new recording_object_t("d", m_log, 300);
+    other.add(d);
+    EXPECT_EQ(other.calc_length(), 300u);
+    EXPECT_EQ(d->m_offset, 0u) << "no finite object before it";
 }
 
 TEST_F(HolderTest, LayoutIsFixedByTheFirstCallThatFindsObjects)
 {
+    EXPECT_EQ(m_holder.calc_length(), 0u) << "an empty holder stays unlaid";
     auto* a = make("a", 1000);
     ASSERT_EQ(m_holder.calc_length(), 1000u);
     a->m_length = 5000;
     auto* late = make("late", 200);
     EXPECT_EQ(m_holder.calc_length(), 1000u);
-    EXPECT_EQ(late->m_offset, demo_unplaced) << "a laid-out holder places nothing more";
+    EXPECT_EQ(late->m_offset, demo_unplaced);
 }
 
-TEST_F(HolderTest, NestedHolderReportsItsOwnLayout)
-{
-    auto* inner = new demo_object_holder_t;
-    inner->add(new recording_object_t("x", m_log, 400));
-    inner->add(new recording_object_t("y", m_log, 100));
-    m_holder.add(inner);
-    make("after", 10);
-    EXPECT_EQ(m_holder.calc_length(), 510u);
-    EXPECT_EQ(inner->m_length, 500u);
-    EXPECT_EQ(m_holder.objects()[1]->m_offset, 500u);
-}
-
-// --- update ----------------------------------------------------------------
+// --- update ----------------------------------------------------------------------
 
 TEST_F(HolderTest, UpdatePassesLocalTimeToDueObjectsOnly)
 {
@@ -116,19 +87,10 @@ TEST_F(HolderTest, UpdatePassesLocalTimeToDueObjectsOnly)
     m_holder.calc_length();
 
     EXPECT_TRUE(m_holder.update(999));
-    EXPECT_EQ(m_log, (log_t{"a.update 999"}));
-    m_log.clear();
-
-    EXPECT_TRUE(m_holder.update(1000));
-    EXPECT_EQ(m_log, (log_t{"b.update 0"}));
-    m_log.clear();
-
+    EXPECT_TRUE(m_holder.update(1000));  // b is due from its offset to offset + length
     EXPECT_TRUE(m_holder.update(1499));
-    EXPECT_EQ(m_log, (log_t{"b.update 499"}));
-    m_log.clear();
-
     EXPECT_FALSE(m_holder.update(1500)) << "nothing is due at the end";
-    EXPECT_TRUE(m_log.empty());
+    EXPECT_EQ(m_log, (log_t{"a.update 999", "b.update 0", "b.update 499"}));
     EXPECT_EQ(m_holder.m_time, 1500u);
 }
 
@@ -139,14 +101,11 @@ TEST_F(HolderTest, UpdateIsTrueWhenAnyDueObjectGoesOn)
     m_holder.calc_length();
     EXPECT_TRUE(m_holder.update(10));
     EXPECT_EQ(m_log, (log_t{"stops.update 10", "goes.update 10"})) << "no loop stops early";
-}
 
-TEST_F(HolderTest, UpdateIsFalseWhenNoDueObjectGoesOn)
-{
-    make("stops", 100, false);
-    m_holder.calc_length();
-    EXPECT_FALSE(m_holder.update(10));
-    EXPECT_EQ(m_log, (log_t{"stops.update 10"}));
+    demo_object_holder_t alone;
+    alone.add(new recording_object_t("stops", m_log, 100, false));
+    alone.calc_length();
+    EXPECT_FALSE(alone.update(10));
 }
 
 TEST_F(HolderTest, UnplacedObjectIsNeverDue)
@@ -157,47 +116,35 @@ TEST_F(HolderTest, UnplacedObjectIsNeverDue)
     EXPECT_TRUE(m_log.empty());
 }
 
-// --- draw, reshape and the current object -------------------------------------
+// --- draw, reshape and the current object -------------------------------------------
 
-TEST_F(HolderTest, DrawSwitchesToEachRunningObjectAndReshapesIt)
+TEST_F(HolderTest, DrawSwitchesToEachRunningObjectSoKeysReachTheLast)
 {
-    auto* a = make("a", 1000);
+    make("a", 1000);
     auto* b = make("b", 1000);
     m_holder.calc_length();
     m_holder.reshape(640, 480);
-    EXPECT_EQ(m_log, (log_t{"a.reshape 640x480", "b.reshape 640x480"}));
     EXPECT_EQ(m_holder.current(), b);
     m_log.clear();
 
     m_holder.draw();
-    EXPECT_EQ(m_log, (log_t{"a.reshape 640x480", "a.draw", "b.reshape 640x480", "b.draw"}));
-    EXPECT_EQ(m_holder.current(), b);
+    m_holder.draw_overlay();
+    EXPECT_EQ(m_log, (log_t{"a.reshape 640x480", "a.draw", "b.reshape 640x480", "b.draw",
+                            "a.reshape 640x480", "a.draw_overlay", "b.reshape 640x480", "b.draw_overlay"}));
     m_log.clear();
 
-    m_holder.key_down('k', 0, 0);
-    EXPECT_EQ(m_log, (log_t{"b.key_down k"})) << "keys reach the current object only";
-    (void)a;
+    EXPECT_TRUE(m_holder.key_down('k', 0, 0));
+    EXPECT_EQ(m_log, (log_t{"b.key_down 107"})) << "keys reach the current object only";
 }
 
 TEST_F(HolderTest, DrawDoesNotReshapeTheCurrentObjectAgain)
 {
-    auto* a = make("a", 1000);
+    make("a", 1000);
     m_holder.calc_length();
     m_holder.reshape(800, 600);
     m_log.clear();
     m_holder.draw();
-    m_holder.draw_overlay();
-    EXPECT_EQ(m_log, (log_t{"a.draw", "a.draw_overlay"}));
-    EXPECT_EQ(m_holder.current(), a);
-}
-
-TEST_F(HolderTest, DrawOverlayMakesAnObjectCurrentLikeDraw)
-{
-    auto* a = make("a", 1000);
-    m_holder.calc_length();
-    m_holder.draw_overlay();
-    EXPECT_EQ(m_log, (log_t{"a.reshape 0x0", "a.draw_overlay"}));
-    EXPECT_EQ(m_holder.current(), a);
+    EXPECT_EQ(m_log, (log_t{"a.draw"}));
 }
 
 TEST_F(HolderTest, FinishedObjectsAreNeitherDrawnNorReshaped)
@@ -206,8 +153,7 @@ TEST_F(HolderTest, FinishedObjectsAreNeitherDrawnNorReshaped)
     auto* b = make("b", 100);
     m_holder.calc_length();
     m_holder.reshape(320, 200);
-    ASSERT_EQ(m_holder.current(), b);
-    a->m_time = 100;  // at its length: finished
+    a->m_time = 100;  // at their length: finished
     b->m_time = 100;
     m_log.clear();
 
@@ -216,20 +162,6 @@ TEST_F(HolderTest, FinishedObjectsAreNeitherDrawnNorReshaped)
     EXPECT_TRUE(m_log.empty());
     EXPECT_EQ(m_holder.current(), b) << "no running object leaves the current one";
 }
-
-TEST_F(HolderTest, ReshapeRemembersTheSizeForObjectsThatStartLater)
-{
-    auto* a = make("a", 100);
-    a->m_time = 100;
-    m_holder.calc_length();
-    m_holder.reshape(1920, 1080);
-    a->m_time = 0;
-    m_log.clear();
-    m_holder.draw();
-    EXPECT_EQ(m_log, (log_t{"a.reshape 1920x1080", "a.draw"}));
-}
-
-// --- keys ----------------------------------------------------------------------
 
 TEST_F(HolderTest, WithoutCurrentObjectNoKeyIsConsumedAndNoObjectCalled)
 {
@@ -242,22 +174,7 @@ TEST_F(HolderTest, WithoutCurrentObjectNoKeyIsConsumedAndNoObjectCalled)
     EXPECT_TRUE(m_log.empty());
 }
 
-TEST_F(HolderTest, KeysReturnTheCurrentObjectsAnswer)
-{
-    auto* a = make("a", 100);
-    m_holder.calc_length();
-    m_holder.reshape(10, 10);
-    m_log.clear();
-
-    EXPECT_TRUE(m_holder.key_down('x', 0, 0));
-    EXPECT_TRUE(m_holder.special_up(9, 0, 0));
-    a->m_consume_keys = false;
-    EXPECT_FALSE(m_holder.key_up('x', 0, 0));
-    EXPECT_FALSE(m_holder.special_down(9, 0, 0));
-    EXPECT_EQ(m_log, (log_t{"a.key_down x", "a.special_up 9", "a.key_up x", "a.special_down 9"}));
-}
-
-// --- ownership ---------------------------------------------------------------
+// --- ownership --------------------------------------------------------------------
 
 TEST_F(HolderTest, ClearDeletesEachObjectOnceAndForgetsTheCurrent)
 {
@@ -272,26 +189,13 @@ TEST_F(HolderTest, ClearDeletesEachObjectOnceAndForgetsTheCurrent)
     EXPECT_TRUE(m_holder.objects().empty());
     EXPECT_EQ(m_holder.current(), nullptr);
     EXPECT_EQ(m_holder.m_length, 200u) << "clear keeps the time line";
-    EXPECT_FALSE(m_holder.key_down('x', 0, 0));
-
     m_holder.clear();
     EXPECT_EQ(m_log.size(), 2u) << "a second clear deletes nothing more";
 }
 
 TEST(HolderOwnershipTest, DestructorDeletesWhatIsStillOwned)
 {
-    log_t log;
-    {
-        demo_object_holder_t holder;
-        holder.add(new recording_object_t("a", log, 1));
-        holder.add(new recording_object_t("b", log, 1));
-    }
-    EXPECT_EQ(log, (log_t{"a.deleted", "b.deleted"}));
-}
-
-TEST(HolderOwnershipTest, DestructorAfterClearDeletesNothing)
-{
-    log_t log;
+    std::vector<std::string> log;
     {
         demo_object_holder_t holder;
         holder.add(new recording_object_t("a", log, 1));
@@ -303,7 +207,7 @@ TEST(HolderOwnershipTest, DestructorAfterClearDeletesNothing)
 
 TEST(HolderOwnershipTest, NullAndDuplicateObjectsAreRefused)
 {
-    log_t log;
+    std::vector<std::string> log;
     {
         demo_object_holder_t holder;
         auto* a = new recording_object_t("a", log, 1);

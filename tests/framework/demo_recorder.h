@@ -28,35 +28,21 @@ public:
         note("update " + std::to_string(msec));
         return m_keep_going;
     }
-    void reshape(int width, int height) override
-    {
-        note("reshape " + std::to_string(width) + "x" + std::to_string(height));
-    }
-    bool key_down(unsigned char key, int, int) override
-    {
-        note(std::string("key_down ") + char(key));
-        return m_consume_keys;
-    }
-    bool key_up(unsigned char key, int, int) override
-    {
-        note(std::string("key_up ") + char(key));
-        return m_consume_keys;
-    }
-    bool special_down(int key, int, int) override
-    {
-        note("special_down " + std::to_string(key));
-        return m_consume_keys;
-    }
-    bool special_up(int key, int, int) override
-    {
-        note("special_up " + std::to_string(key));
-        return m_consume_keys;
-    }
+    void reshape(int w, int h) override { note("reshape " + std::to_string(w) + "x" + std::to_string(h)); }
+    bool key_down(unsigned char key, int, int) override { return key_note("key_down", key); }
+    bool key_up(unsigned char key, int, int) override { return key_note("key_up", key); }
+    bool special_down(int key, int, int) override { return key_note("special_down", key); }
+    bool special_up(int key, int, int) override { return key_note("special_up", key); }
 
     bool m_consume_keys = true;
 
 private:
     void note(const std::string& what) { m_log.push_back(m_name + "." + what); }
+    bool key_note(const char* what, int key)
+    {
+        note(what + (" " + std::to_string(key)));
+        return m_consume_keys;
+    }
 
     std::string m_name;
     std::vector<std::string>& m_log;

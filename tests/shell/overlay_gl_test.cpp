@@ -70,18 +70,6 @@ TEST_F(OverlayGLTest, FullHdWindowSpansY224To800)
     EXPECT_LT(centre.z, 1.0);
 }
 
-TEST_F(OverlayGLTest, OverlayUnitsAreSquare)
-{
-    project_for(1920, 1080);
-    // 100 units across and 100 units up cover the same number of pixels.
-    const ndc_t a = to_ndc(100.0f, 300.0f);
-    const ndc_t b = to_ndc(200.0f, 400.0f);
-    const double pixels_x = (b.x - a.x) / 2.0 * 1920.0;
-    const double pixels_y = (b.y - a.y) / 2.0 * 1080.0;
-    EXPECT_NEAR(pixels_x, 187.5, 1e-3);
-    EXPECT_NEAR(pixels_y, 187.5, 1e-3);
-}
-
 TEST_F(OverlayGLTest, FpsAndTimeLinesSitNearTheBottomAndTopEdges)
 {
     project_for(1920, 1080);
