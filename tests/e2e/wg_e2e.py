@@ -49,15 +49,15 @@ class HarnessError(AssertionError):
     """A step of the end-to-end run did not happen in time or went wrong."""
 
 
+# Loaded here, not in the forked child, where other threads' locks may be held.
+_LIBC = ctypes.CDLL("libc.so.6", use_errno=True)
+_PR_SET_PDEATHSIG = 1
+
+
 def _die_with_parent():
     # Children end with the harness, even when the harness is killed outright
     # (e.g. by a test timeout), so no Xvfb or program is left behind.
-    try:
-        libc = ctypes.CDLL("libc.so.6", use_errno=True)
-        PR_SET_PDEATHSIG = 1
-        libc.prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
-    except OSError:
-        pass
+    _LIBC.prctl(_PR_SET_PDEATHSIG, int(signal.SIGTERM))
 
 
 def _stop_process(proc, grace=3.0):
