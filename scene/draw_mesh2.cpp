@@ -145,7 +145,9 @@ bool DrawMesh2::Build(const dir3& bounding, const dir3& interval, bool points, b
         m_zline.Set(start, pos3{min.x, min.y, max.z}, 0.0f, texcoord);
     }
     // All three in both modes: each keeps its list name.
-    const bool recorded = m_xlist.Compile(&m_xline) & m_ylist.Compile(&m_yline) & m_zlist.Compile(&m_zline);
+    bool recorded = m_xlist.Compile(&m_xline);
+    recorded = m_ylist.Compile(&m_yline) && recorded;
+    recorded = m_zlist.Compile(&m_zline) && recorded;
     if (!recorded) std::cerr << "DrawMesh2::Build: the segment display lists could not be recorded" << std::endl;
     return recorded;
 }
