@@ -1,6 +1,7 @@
 #include "shell/demo.h"
 
 #include "framework/demo_root.h"
+#include "scene/wire_gate_demo.h"
 #include "shell/fixed_gl_state.h"
 #include "shell/gl_ext.h"
 
@@ -20,9 +21,8 @@ void demo_init()
 {
     gl_ext_init();
     set_fixed_gl_state();
-    // The scene is constructed here, with the context current:
-    //     g_demo.add(new wire_gate_demo);   (the root owns it from then on)
-    // Until then the root holds no object, so its first update ends the demo.
+    // The scene needs the context current; the root owns it from here on.
+    g_demo.add(new wire_gate_demo);
     g_demo.start();
 }
 
