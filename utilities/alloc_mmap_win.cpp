@@ -11,15 +11,13 @@ namespace {
 
 const char* const k_operation = "alloc_mmap_win::allocate()";
 
-std::uint64_t join_offset(std::uint32_t low, std::uint32_t high)
-{
+std::uint64_t join_offset(std::uint32_t low, std::uint32_t high) {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
 // Writes the caller's line, then ends the program with the error of the
 // failed call (saved first: writing the line may change it).
-[[noreturn]] void fail(const char* file_name, const char* what)
-{
+[[noreturn]] void fail(const char* file_name, const char* what) {
     const int code = last_os_error();
     std::cerr << (file_name != nullptr ? file_name : "") << what << std::endl;
     fatal_error_report(k_operation, code);
@@ -28,8 +26,7 @@ std::uint64_t join_offset(std::uint32_t low, std::uint32_t high)
 }  // namespace
 
 void* alloc_mmap_win::allocate(std::uint32_t& request, const char* file_name, int mode,
-                               std::uint32_t offset_low, std::uint32_t offset_high)
-{
+                               std::uint32_t offset_low, std::uint32_t offset_high) {
     map_access wanted;
     if (mode == 0) {
         wanted = map_read;
@@ -75,8 +72,7 @@ void* alloc_mmap_win::allocate(std::uint32_t& request, const char* file_name, in
 }
 
 void* alloc_mmap_win::reallocate(void* view, std::uint32_t new_size, std::uint32_t offset_low,
-                                 std::uint32_t offset_high)
-{
+                                 std::uint32_t offset_high) {
     const map_access view_access = access == map_write ? map_write : map_read;
     // The new view comes first so that a refused one leaves the old intact.
     void* fresh = map_view(mapping, view_access, join_offset(offset_low, offset_high), new_size);
@@ -90,8 +86,7 @@ void* alloc_mmap_win::reallocate(void* view, std::uint32_t new_size, std::uint32
     return fresh;
 }
 
-void alloc_mmap_win::deallocate(void* view)
-{
+void alloc_mmap_win::deallocate(void* view) {
     if (view != nullptr) unmap_view(mapping, view);
     if (mapping != invalid_os_handle) close_file_mapping(mapping);
     if (file != invalid_os_handle) close_file(file);

@@ -13,8 +13,7 @@ namespace {
 // the file does not supply is zero, so a missing or short file never shows
 // stale heap contents as its own.
 void load_file(const char* file_name, unsigned char* data, std::uint32_t size,
-               std::uint64_t offset)
-{
+               std::uint64_t offset) {
     std::streamsize got = 0;
     try {
         std::ifstream in(file_name, std::ios::in | std::ios::binary);
@@ -32,8 +31,7 @@ void load_file(const char* file_name, unsigned char* data, std::uint32_t size,
 }  // namespace
 
 void* alloc_new::allocate(std::uint32_t& request, const char* file_name, int /*mode*/,
-                          std::uint32_t offset_low, std::uint32_t offset_high)
-{
+                          std::uint32_t offset_low, std::uint32_t offset_high) {
     if (file_name != nullptr && request == 0) {
         struct stat info;
         if (::stat(file_name, &info) != 0) return nullptr;
@@ -53,8 +51,7 @@ void* alloc_new::allocate(std::uint32_t& request, const char* file_name, int /*m
 }
 
 void* alloc_new::reallocate(void* data, std::uint32_t new_size, std::uint32_t /*offset_low*/,
-                            std::uint32_t /*offset_high*/)
-{
+                            std::uint32_t /*offset_high*/) {
     auto* fresh = new unsigned char[new_size];
     if (data != nullptr) std::memcpy(fresh, data, std::min(new_size, size));
     size = new_size;
@@ -62,8 +59,7 @@ void* alloc_new::reallocate(void* data, std::uint32_t new_size, std::uint32_t /*
     return fresh;
 }
 
-void alloc_new::deallocate(void* data)
-{
+void alloc_new::deallocate(void* data) {
     delete[] static_cast<unsigned char*>(data);
 }
 

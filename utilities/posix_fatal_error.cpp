@@ -14,20 +14,17 @@
 
 namespace libutils {
 
-int fatal_exit_status(int code)
-{
+int fatal_exit_status(int code) {
     // An exit status keeps only 8 bits: codes outside 1..255 (errno 0 among
     // them) would read as success or as another code, so they end with 1.
     return (code >= 1 && code <= 255) ? code : EXIT_FAILURE;
 }
 
-void fatal_error_report(const char* operation)
-{
+void fatal_error_report(const char* operation) {
     fatal_error_report(operation, errno);
 }
 
-void fatal_error_report(const char* operation, int code)
-{
+void fatal_error_report(const char* operation, int code) {
     if (operation == nullptr) operation = "";
     const char* system_text = std::strerror(code);
     if (system_text == nullptr) system_text = "";

@@ -31,20 +31,17 @@ struct posix_mapping_t {
     std::vector<view_record_t> views;
 };
 
-posix_mapping_t* to_mapping(os_handle_t handle)
-{
+posix_mapping_t* to_mapping(os_handle_t handle) {
     return handle == invalid_os_handle ? nullptr : reinterpret_cast<posix_mapping_t*>(handle);
 }
 
-int protection(map_access access)
-{
+int protection(map_access access) {
     return access == map_write ? PROT_READ | PROT_WRITE : PROT_READ;
 }
 
 }  // namespace
 
-os_handle_t open_existing_file(const char* name, map_access access)
-{
+os_handle_t open_existing_file(const char* name, map_access access) {
     if (name == nullptr) {
         errno = EINVAL;
         return invalid_os_handle;
@@ -54,8 +51,7 @@ os_handle_t open_existing_file(const char* name, map_access access)
     return fd < 0 ? invalid_os_handle : static_cast<os_handle_t>(fd);
 }
 
-os_handle_t create_file_mapping(os_handle_t file, map_access access, std::uint64_t size)
-{
+os_handle_t create_file_mapping(os_handle_t file, map_access access, std::uint64_t size) {
     std::uint64_t mapping_size = size;
     int fd = -1;
     if (file == invalid_os_handle) {
@@ -99,14 +95,12 @@ os_handle_t create_file_mapping(os_handle_t file, map_access access, std::uint64
     return reinterpret_cast<os_handle_t>(mapping);
 }
 
-std::uint64_t file_mapping_size(os_handle_t handle)
-{
+std::uint64_t file_mapping_size(os_handle_t handle) {
     const posix_mapping_t* mapping = to_mapping(handle);
     return mapping == nullptr ? 0 : mapping->size;
 }
 
-void* map_view(os_handle_t handle, map_access access, std::uint64_t offset, std::uint32_t size)
-{
+void* map_view(os_handle_t handle, map_access access, std::uint64_t offset, std::uint32_t size) {
     posix_mapping_t* mapping = to_mapping(handle);
     if (mapping == nullptr) {
         errno = EINVAL;
@@ -148,8 +142,7 @@ void* map_view(os_handle_t handle, map_access access, std::uint64_t offset, std:
     return view;
 }
 
-bool unmap_view(os_handle_t handle, void* view)
-{
+bool unmap_view(os_handle_t handle, void* view) {
     posix_mapping_t* mapping = to_mapping(handle);
     if (mapping == nullptr || view == nullptr) {
         errno = EINVAL;
@@ -166,8 +159,7 @@ bool unmap_view(os_handle_t handle, void* view)
     return result == 0;
 }
 
-bool close_file_mapping(os_handle_t handle)
-{
+bool close_file_mapping(os_handle_t handle) {
     posix_mapping_t* mapping = to_mapping(handle);
     if (mapping == nullptr) {
         errno = EINVAL;
@@ -180,8 +172,7 @@ bool close_file_mapping(os_handle_t handle)
     return closed;
 }
 
-bool close_file(os_handle_t file)
-{
+bool close_file(os_handle_t file) {
     if (file == invalid_os_handle) {
         errno = EBADF;
         return false;
@@ -189,8 +180,7 @@ bool close_file(os_handle_t file)
     return ::close(static_cast<int>(file)) == 0;
 }
 
-int last_os_error()
-{
+int last_os_error() {
     return errno;
 }
 

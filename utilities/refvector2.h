@@ -28,8 +28,7 @@ public:
 
     refvector2() = default;
     refvector2(const refvector2& other) : m_block(other.m_block) { retain(); }
-    refvector2& operator=(const refvector2& other)
-    {
+    refvector2& operator=(const refvector2& other) {
         if (m_block != other.m_block) {
             release();
             m_block = other.m_block;
@@ -43,8 +42,7 @@ public:
     virtual T* data() { return m_block != nullptr ? m_block->data : nullptr; }
     virtual T* end() { return m_block != nullptr ? m_block->data + m_block->size : nullptr; }
     virtual const T* data() const { return m_block != nullptr ? m_block->data : nullptr; }
-    virtual const T* end() const
-    {
+    virtual const T* end() const {
         return m_block != nullptr ? m_block->data + m_block->size : nullptr;
     }
     // Element i, without a bounds test.
@@ -62,8 +60,7 @@ public:
     // that point and false is returned.
     virtual bool allocate(std::uint32_t size, const char* file_name = nullptr, int mode = 1,
                           std::uint32_t offset_low = 0, std::uint32_t offset_high = 0,
-                          bool keep = false)
-    {
+                          bool keep = false) {
         if (!keep) release();
         auto fresh = std::make_unique<block_t>();
         fresh->size = size;
@@ -86,8 +83,7 @@ public:
     // there is none. A refused resize returns false and leaves the storage
     // as it was.
     virtual bool resize(std::uint32_t size, std::uint32_t offset_low = 0,
-                        std::uint32_t offset_high = 0)
-    {
+                        std::uint32_t offset_high = 0) {
         if (m_block != nullptr) {
             void* got = m_block->alloc.reallocate(m_block->data, size, offset_low, offset_high);
             if (got == nullptr) return false;
@@ -114,14 +110,17 @@ public:
     const A* allocator() const { return m_block != nullptr ? &m_block->alloc : nullptr; }
 
 protected:
-    void retain()
-    {
+    void retain() {
         if (m_block != nullptr) ++m_block->count;
     }
 
     // Drops this holder; the last one frees the storage and the block.
-    void release()
-    {
+    // NOTE: kept out of line: inlined into several holders' destructors, GCC 12
+    // cannot see the count and warns of a use after free that can not happen.
+#if defined(__GNUC__) && !defined(__clang__)
+    __attribute__((noinline))
+#endif
+    void release() {
         block_t* block = m_block;
         m_block = nullptr;
         if (block == nullptr || --block->count != 0) return;
