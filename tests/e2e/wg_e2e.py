@@ -13,6 +13,11 @@ One call per action:
         s.key("q")
         assert s.wait_exit() == 0
 
+Also: s.window_sizes() (every size the window had, seen from before it
+existed), s.close_window() (a window manager's close request), s.output()
+and s.errors() (all lines so far). Test files derive from wg_e2e.TestCase
+and open sessions with self.session(env=...); see test_startup.py.
+
 Everything started (Xvfb, the program) is stopped by PID when the session
 ends, also when a check fails; on failure the session keeps a last
 screenshot and the program's output in the artifact folder.
@@ -34,6 +39,7 @@ import struct
 import subprocess
 import threading
 import time
+import unittest
 import zlib
 
 SCREEN_WIDTH = 1920
@@ -671,9 +677,6 @@ class Session:
 
 
 # --- unittest glue --------------------------------------------------------------------------
-
-import unittest  # noqa: E402  (kept with the glue that needs it)
-
 
 class TestCase(unittest.TestCase):
     """Base for e2e cases: self.session(...) starts the program named by
