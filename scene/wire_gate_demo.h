@@ -57,8 +57,8 @@ public:
     // Timeline half and history half of one update.
     void step_timeline();
 
-    // Members in the order of the scene's record; public for tests and the
-    // overlay, as the other demo objects' are.
+    // The scene's record, in this order. Public like demo_object_t's own:
+    // tests and diagnostics read them.
     libgr::perspective m_persp;
     std::vector<float> m_hist_y;   // y of the current position, per update
     std::vector<float> m_hist_vy;  // world-axis vertical velocity
