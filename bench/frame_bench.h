@@ -1,0 +1,38 @@
+#pragma once
+// Frame times of the real scene and of its floor, interleaved in blocks so
+// that a change in the machine's load falls on both alike; the pixels both
+// draw; heap allocations per steady-state frame.
+
+#include "bench/bench_window.h"
+#include "bench/report.h"
+
+#include <string>
+
+class demo_root_t;
+class floor_demo_t;
+class wire_gate_demo;
+
+struct frame_options_t {
+    int rounds = 12;        // each round: one block of scene frames, one of floor frames
+    int block = 5;          // frames per block
+    int warmup = 4;         // untimed frames of each after a settings change
+    int allocation_frames = 30;
+    std::string dump_folder;  // non-empty: the lattice pixels of scene and floor as PPM files there
+};
+
+struct frame_subjects_t {
+    demo_root_t& scene_root;  // holds scene
+    wire_gate_demo& scene;
+    demo_root_t& floor_root;  // holds floor
+    floor_demo_t& floor;
+    window_size_t window;
+};
+
+// Puts the scene into draw mode `mode` with fog on or off through its own
+// keys, then measures. The shell's display callback draws every frame.
+frame_row_t measure_frames(frame_subjects_t& subjects, int mode, bool fog, const frame_options_t& options);
+
+// Draws `count` frames of the scene (or of its floor) in the given settings
+// after three untimed ones, and measures nothing: a run for a profiler.
+// The counted frames are drawn inside draw_profiled_frames.
+void profile_frames(frame_subjects_t& subjects, int mode, bool fog, bool floor, int count);
