@@ -6,6 +6,10 @@
 #include "shell/toolkit_requests.h"
 #include "shell/wall_clock.h"
 
+#ifdef WIRE_GATE_GL_CHECK
+#include "graphics/gl_error.h"
+#endif
+
 #include <GL/freeglut.h>
 
 namespace {
@@ -13,6 +17,9 @@ namespace {
 // Every attribute group of OpenGL 1.1: whatever the scene changes, the next
 // frame starts from the same state.
 constexpr GLbitfield all_gl11_attribs = 0x000FFFFF;
+
+// The demo clock's last millisecond: the open-ended demo ends on it.
+constexpr std::uint32_t demo_clock_end = 0xFFFFFFFFu;
 
 void draw_shell_overlay()
 {
@@ -64,6 +71,7 @@ void display()
 
     glutSwapBuffers();
     glPopAttrib();
+    check_gl_errors("frame");
 }
 
 void reshape(int width, int height)
@@ -77,7 +85,12 @@ void reshape(int width, int height)
 void idle()
 {
     const std::uint32_t now = wall_clock_msec();
+    const std::uint32_t before = g_demo_msec;
     g_demo_msec += now - g_last_time;  // modulo 2^32 on both counts
+    // A step is many milliseconds long and would jump over the clock's
+    // last value into a wrapped, restarted demo; it stops on the end instead.
+    if (g_demo_msec < before)
+        g_demo_msec = demo_clock_end;
     if (!demo_update(g_demo_msec))
         my_exit(0);
     request_redisplay();
@@ -87,4 +100,15 @@ void idle()
 void close_window()
 {
     demo_clear();
+    check_gl_errors("exit");
+}
+
+void check_gl_errors([[maybe_unused]] const char* label)
+{
+#ifdef WIRE_GATE_GL_CHECK
+    // Each read clears one of the error flags GL may hold; the bound keeps a
+    // context that fails every call from stalling the frame.
+    for (int i = 0; i < 8 && libgr::CheckGLError(label); ++i) {
+    }
+#endif
 }

@@ -14,3 +14,6 @@ void special(int key, int x, int y);
 // The window is being closed: the demo objects are deleted while the
 // window's GL context still exists.
 void close_window();
+// Builds with WIRE_GATE_GL_CHECK write every pending GL error to stderr,
+// labelled ("frame: Error 1282: invalid operation"); others do nothing.
+void check_gl_errors(const char* label);

@@ -2,6 +2,7 @@
 
 #include "framework/demo_root.h"
 #include "scene/wire_gate_demo.h"
+#include "shell/callbacks.h"
 #include "shell/fixed_gl_state.h"
 #include "shell/gl_ext.h"
 
@@ -24,6 +25,7 @@ void demo_init()
     // The scene needs the context current; the root owns it from here on.
     g_demo.add(new wire_gate_demo);
     g_demo.start();
+    check_gl_errors("rebuild");  // textures and the first lattice
 }
 
 void demo_draw()
@@ -65,6 +67,7 @@ void my_exit(int status)
 {
     std::cout << "my_exit(" << status << ")" << std::endl;
     g_demo.clear();
+    check_gl_errors("exit");  // the scene's textures and lists are released
     std::cout << "demo scene cleared." << std::endl;
     std::exit(status);
 }

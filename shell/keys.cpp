@@ -44,7 +44,9 @@ void step_demo_time(std::uint32_t delta_msec, bool backwards)
 
 void keyboard(unsigned char key, int x, int y)
 {
-    if (demo_key_down(key, x, y))
+    const bool consumed = demo_key_down(key, x, y);
+    check_gl_errors("rebuild");  // the scene's settings keys rebuild the lattice
+    if (consumed)
         return;
 
     switch (std::tolower(key)) {

@@ -18,6 +18,15 @@ existed), s.close_window() (a window manager's close request), s.output()
 and s.errors() (all lines so far). Test files derive from wg_e2e.TestCase
 and open sessions with self.session(env=...); see test_startup.py.
 
+Abuse checks: Session(..., screen=(w, h, depth)) picks a smaller screen,
+Session(..., xserver=x) runs the program on an X server started once and
+shared by several sessions in sequence, Session(..., wrapper=["valgrind",
+...]) starts the program under a tool; s.rss_kib() reads its resident
+memory. At the end of every case, TestCase fails on any GL error line
+("<label>: Error <code>: <text>", written by builds with
+WIRE_GATE_GL_CHECK) and any sanitizer report in the program's stderr
+(s.assert_no_gl_errors(), s.assert_no_sanitizer_reports()).
+
 Everything started (Xvfb, the program) is stopped by PID when the session
 ends, also when a check fails; on failure the session keeps a last
 screenshot and the program's output in the artifact folder.
@@ -33,6 +42,7 @@ server (`import -window root`), since the front buffer reads black.
 import collections
 import ctypes
 import os
+import re
 import select
 import signal
 import struct
@@ -173,6 +183,14 @@ def is_white(p, threshold=200):
     return min(p) >= threshold
 
 
+# --- what the program's standard error must never hold ----------------------------
+
+# libgr's CheckGLError: "<label>: Error <code>: <text>" (label optional).
+GL_ERROR_LINE = re.compile(r"(^|: )Error \d+: ")
+# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer reports.
+SANITIZER_LINE = re.compile(r"==\d+==ERROR: \w*Sanitizer|^SUMMARY: \w*Sanitizer|: runtime error: ")
+
+
 # --- the X server ---------------------------------------------------------------
 
 
@@ -226,11 +244,12 @@ class Program:
     """The program under test with its standard output read line by line as
     it is written (its output is line-buffered)."""
 
-    def __init__(self, binary, display, env=None, args=()):
+    def __init__(self, binary, display, env=None, args=(), wrapper=()):
         self.binary = os.path.abspath(binary)
         self.display = display
         self.extra_env = dict(env or {})
         self.args = list(args)
+        self.wrapper = list(wrapper)  # e.g. ["valgrind", ...]: the program runs under it
         self.proc = None
         self._lines = []
         self._errors = []
@@ -244,7 +263,7 @@ class Program:
         env.update(self.extra_env)
         # The path as given becomes argv[0] and so the window title.
         self.proc = subprocess.Popen(
-            [self.binary] + self.args, env=env, stdin=subprocess.DEVNULL,
+            self.wrapper + [self.binary] + self.args, env=env, stdin=subprocess.DEVNULL,
             stdout=subprocess.PIPE, stderr=subprocess.PIPE, preexec_fn=_die_with_parent)
         for stream, sink in ((self.proc.stdout, self._lines), (self.proc.stderr, self._errors)):
             reader = threading.Thread(target=self._read, args=(stream, sink), daemon=True)
@@ -262,6 +281,21 @@ class Program:
     @property
     def running(self):
         return self.proc is not None and self.proc.poll() is None
+
+    @property
+    def pid(self):
+        return self.proc.pid if self.proc is not None else None
+
+    def rss_kib(self):
+        """Resident memory now (VmRSS of /proc/<pid>/status), in KiB."""
+        try:
+            with open("/proc/%d/status" % self.proc.pid) as f:
+                for line in f:
+                    if line.startswith("VmRSS:"):
+                        return int(line.split()[1])
+        except (OSError, ValueError):
+            pass
+        raise HarnessError("no VmRSS for process %s (status %s)" % (self.pid, self.proc.poll()))
 
     def output(self):
         """Every line written to standard output so far."""
@@ -312,6 +346,10 @@ class Program:
         _stop_process(self.proc)
         for reader in self._readers:
             reader.join(timeout=5)
+        if self.proc is not None:
+            for stream in (self.proc.stdout, self.proc.stderr):
+                if stream is not None and not any(r.is_alive() for r in self._readers):
+                    stream.close()
 
 
 # --- X requests ------------------------------------------------------------------------
@@ -511,12 +549,17 @@ def send_wm_delete(display, window):
 class Session:
     """One X server and one run of the program, plus the actions on them."""
 
-    def __init__(self, binary, env=None, args=(), artifacts=None, name="session"):
-        self.x = XServer()
+    def __init__(self, binary, env=None, args=(), artifacts=None, name="session",
+                 screen=None, xserver=None, wrapper=()):
+        # screen: (width, height, depth) of a server of the session's own;
+        # xserver: a started XServer that outlives the session (not stopped here).
+        self._own_x = xserver is None
+        self.x = XServer(*screen) if self._own_x and screen else (xserver or XServer())
         self.watcher = None
         self.binary = binary
         self.env = env
         self.args = args
+        self.wrapper = wrapper
         self.program = None
         self.window = None
         self.name = name
@@ -524,14 +567,22 @@ class Session:
         self._shots = 0
 
     # -- life cycle
+    @property
+    def screen_size(self):
+        """(width, height) of the X screen the program runs on."""
+        return self.x.size[0], self.x.size[1]
+
     def start(self):
-        display = self.x.start()
+        display = self.x.start() if self._own_x else self.x.display
+        if display is None:
+            raise HarnessError("the shared X server has not been started")
         # Keys go to the window under the pointer: park it where the
         # full-screen window will be.
         # (No --sync: it waits for motion, and Xvfb may start the pointer there.)
-        self.xdotool("mousemove", str(SCREEN_WIDTH // 2), str(SCREEN_HEIGHT // 2))
+        width, height = self.screen_size
+        self.xdotool("mousemove", str(width // 2), str(height // 2))
         self.watcher = WindowWatcher(display)
-        self.program = Program(self.binary, display, self.env, self.args)
+        self.program = Program(self.binary, display, self.env, self.args, self.wrapper)
         self.program.start()
         return self
 
@@ -542,7 +593,8 @@ class Session:
             if self.watcher is not None:
                 self.watcher.stop()
         finally:
-            self.x.stop()
+            if self._own_x:
+                self.x.stop()
 
     def __enter__(self):
         try:
@@ -613,10 +665,11 @@ class Session:
         little longer for the toolkit's reshape and a frame drawn at full
         size. Returns the window's (x, y, width, height) at that moment."""
         window = self.window
+        screen = self.screen_size
 
         def full_size(event):
             return (event.kind in ("create", "configure") and event.window == window
-                    and event.geometry[2:] == (SCREEN_WIDTH, SCREEN_HEIGHT))
+                    and event.geometry[2:] == screen)
 
         event = self.watcher.wait_for(full_size, timeout, "full-screen configure")
         time.sleep(settle)
@@ -658,6 +711,29 @@ class Session:
     def running(self):
         return self.program.running
 
+    def rss_kib(self):
+        return self.program.rss_kib()
+
+    def gl_errors(self):
+        """The GL error lines the program has written to standard error."""
+        return [line for line in self.program.errors() if GL_ERROR_LINE.search(line)]
+
+    def sanitizer_reports(self):
+        """The sanitizer report lines the program has written to standard error."""
+        return [line for line in self.program.errors() if SANITIZER_LINE.search(line)]
+
+    def assert_no_gl_errors(self):
+        found = self.gl_errors()
+        if found:
+            raise HarnessError("%s: the program reported %d GL error(s):\n%s"
+                               % (self.name, len(found), "\n".join(found[:20])))
+
+    def assert_no_sanitizer_reports(self):
+        found = self.sanitizer_reports()
+        if found:
+            raise HarnessError("%s: sanitizer report in the program's stderr:\n%s"
+                               % (self.name, "\n".join(self.program.errors()[-60:])))
+
     # -- the screen
     def screenshot(self, label=None):
         """Reads the whole X screen; with a label, also saves it as a PNG in
@@ -688,5 +764,18 @@ class TestCase(unittest.TestCase):
             self.fail("WG_BINARY must name the built wire_gate program (got %r)" % binary)
         return binary
 
-    def session(self, env=None, args=()):
-        return Session(self.binary(), env=env, args=args, name=self.id().split(".", 1)[-1])
+    def session(self, env=None, args=(), name=None, **options):
+        """options: screen, xserver, wrapper (see Session)."""
+        label = self.id().split(".", 1)[-1] + ("-" + name if name else "")
+        made = Session(self.binary(), env=env, args=args, name=label, **options)
+        self.__dict__.setdefault("_wg_sessions", []).append(made)
+        return made
+
+    def tearDown(self):
+        # Every program this case ran: no GL error and no sanitizer report,
+        # whatever the case itself checked.
+        for made in self.__dict__.pop("_wg_sessions", []):
+            if made.program is not None:
+                made.assert_no_sanitizer_reports()
+                made.assert_no_gl_errors()
+        super().tearDown()
