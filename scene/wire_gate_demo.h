@@ -87,6 +87,11 @@ public:
     float m_interval = hall_default_interval;     // lattice spacing
     bool m_meshfog = hall_default_fog;            // distance fade in the passes
     float m_tone = 0.8f;                          // grey level of the mesh colour
+    // Thrust keys whose press is still in the force accumulator, one bit per
+    // key. "-" and "." clear the accumulator, and a key-up can come without
+    // its key-down (pressed before the window had the keyboard): such a
+    // release must not push the other way for ever.
+    std::uint32_t m_thrust_held = 0;
 
 private:
     struct lattice_values_t {

@@ -107,11 +107,21 @@ bool wire_gate_demo::thrust_key(unsigned char key, bool release)
     case '6': t = {{0.0f, 1.0f, 0.0f}, {k, 0.0f, 0.0f}}; break;               // roll right
     default: return false;
     }
-    // The release removes exactly what the press added.
-    if (release)
-        t.force = libgr::negate(t.force);
+    const std::uint32_t bit = 1u << (key - '0');
+    const bool held = (m_thrust_held & bit) != 0;
+    if (!release && held)
+        return true;  // already pushing
     rebase();
-    libgr::add_force(m_coords.m_force[1], t.lever, t.force);
+    if (release && held) {
+        // The release removes exactly what the press added.
+        libgr::add_force(m_coords.m_force[1], t.lever, libgr::negate(t.force));
+        m_thrust_held &= ~bit;
+    } else if (!release) {
+        libgr::add_force(m_coords.m_force[1], t.lever, t.force);
+        m_thrust_held |= bit;
+    }
+    // A release whose press was cleared away still brings the accelerations
+    // back in line with the forces that remain.
     m_coords.apply_force();
     return true;
 }
@@ -149,6 +159,7 @@ bool wire_gate_demo::key_down(unsigned char key, int, int)
         }
         libgr::fill(m_coords.m_force[0], 0.0f);
         libgr::fill(m_coords.m_force[1], 0.0f);
+        m_thrust_held = 0;
         reset_history();
         return true;
     }
@@ -161,6 +172,7 @@ bool wire_gate_demo::key_down(unsigned char key, int, int)
             rate.inv = libgr::zero_rev3;
         }
         libgr::fill(m_coords.m_force[1], 0.0f);
+        m_thrust_held = 0;
         return true;
     }
     case '/':

@@ -335,6 +335,31 @@ TEST_F(WireGateGLTest, MinusResetsEverythingDotStopsOnlyTheTurning) {
     EXPECT_EQ(out.take(), "");
 }
 
+TEST_F(WireGateGLTest, ReleasingAThrusterWhosePressWasClearedLeavesNoForceBehind) {
+    auto scene = make();
+    scene->update(0);
+    scene->key_up('3', 0, 0);  // a release without its press
+    scene->key_down('5', 0, 0);
+    scene->key_down('5', 0, 0);  // a second press adds nothing
+    expect_vec(scene->m_coords.m_rates[1].pos, 0, 0, -5.0f, 0.0f);
+    scene->key_down('4', 0, 0);
+    scene->update(500);
+    scene->key_down('.', 0, 0);
+    EXPECT_FLOAT_EQ(scene->m_coords.m_rates[1].pos.z, -5.0f);  // still pushed while held
+    scene->update(1000);
+    scene->key_up('5', 0, 0);
+    scene->key_up('4', 0, 0);
+    scene->key_down('2', 0, 0);
+    scene->key_down('-', 0, 0);
+    scene->key_up('2', 0, 0);
+    const libgr::force_t& f = scene->m_coords.m_force[1];
+    for (const libgr::dir3& part : {f.ro, f.ze, f.pf, f.nf}) expect_vec(part, 0, 0, 0, 0.0f);
+    for (const libgr::pst3w& rate : scene->m_coords.m_rates) {
+        expect_vec(rate.rev, 0, 0, 0, 0.0f);
+        expect_vec(rate.pos, 0, 0, 0, 0.0f);
+    }
+}
+
 // ---- joystick --------------------------------------------------------------
 
 TEST_F(WireGateGLTest, JoystickAxesBecomeForcesFollowingTheStick) {
