@@ -49,6 +49,17 @@ namespace {
 // Angle of a rotation vector in degrees, reduced to (-360, 360).
 float reduced_degrees(const rev3& r) { return libgr::fmod(to_rot3(r).angle, 360.0f); }
 
+// The part of v along the axis of rotation r; zero when r does not turn.
+// The turning closed forms below only carry the part of the linear
+// acceleration that turns with the body: the part along the axis does not
+// turn, and is integrated plainly, or thrust while rolling would be lost.
+pos3 along_axis(const pos3& v, const rev3& r) {
+    if (!any_differs(r, 0.0f))
+        return origin_pos3;
+    const dir3 axis = normalize(vec3_as<dir3>(r));
+    return scale(vec3_as<pos3>(axis), dot(v, axis));
+}
+
 }  // namespace
 
 pst3w displacement(const rates_t& rates, float dt) {
@@ -56,17 +67,22 @@ pst3w displacement(const rates_t& rates, float dt) {
     const float h = (dt * dt) * 0.5f;
     const pst3w a = scale(rates[1], h);
 
+    const pos3 axial = along_axis(rates[1].pos, e.rev);
+    const pos3 turning = rates[1].pos - axial;
+
     // Whole turns per second count as no rotation for the acceleration term.
     const float w = deg_to_rad(reduced_degrees(rates[0].rev));
     pos3 v = origin_pos3;
     if (w != 0.0f)  // NaN counts as turning
-        scale(rates[1].pos, 1.0f / ((w * w) * 0.5f), v);
+        scale(turning, 1.0f / ((w * w) * 0.5f), v);
 
     pst3w d;
     compose(a.rev, e.rev, d.rev);
     compose(e.inv, a.inv, d.inv);
     revolve_offset(a.pos, e.rev, vec3_as<dir3>(v), d.pos);
     add(d.pos, e.pos, d.pos);
+    if (any_differs(axial, 0.0f))
+        add(d.pos, scale(axial, h), d.pos);
     return d;
 }
 
@@ -79,9 +95,14 @@ pst3w step_rates(rates_t& rates, float dt) {
 
     const float a = reduced_degrees(w.rev);
     if (a != 0.0f) {  // NaN counts as turning
+        // turn_offset keeps only the part that turns; the axial part of the
+        // velocity gained, a dt, is added back.
+        const pos3 axial = along_axis(w.pos, d.rev);
         pos3 v;
         scale(rates[1].pos, 1.0f / deg_to_rad(a), v);
         turn_offset(w.pos, d.rev, vec3_as<dir3>(v), w.pos);
+        if (any_differs(axial, 0.0f))
+            add(w.pos, axial, w.pos);
     }
     add(w.pos, rates[0].pos, w.pos);
     rates[0] = w;

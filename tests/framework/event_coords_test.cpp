@@ -140,6 +140,30 @@ TEST(EventCoords, LinearAccelerationIntegratesInClosedForm) {
     expect_near(a.m_cur.pos, 0, 0, 2 * 3.0f - 4 * 9.0f / 2, 1e-4f);
 }
 
+TEST(EventCoords, ThrustAlongTheAxisOfATurnStillAccelerates) {
+    // Rolling about z while thrusting along -z: the roll does not turn the
+    // thrust, so the motion along z is plain uniform acceleration.
+    event_coords_t c;
+    c.m_rates[0].rev = rev3{0, 0, 1.0f};  // 1 rad/s roll
+    c.m_rates[0].inv = -c.m_rates[0].rev;
+    c.m_rates[1].pos = pos3{0, 0, -5};
+    c.update_current(4000);
+    expect_near(c.m_cur.pos, 0, 0, -5 * 16.0f / 2, 1e-3f);
+    c.advance_base(4000);
+    expect_near(c.m_rates[0].pos, 0, 0, -20, 1e-3f);
+    expect_near(c.m_base.pos, 0, 0, -40, 1e-3f);
+
+    // Thrust across the axis still follows the turning closed form: over a
+    // whole turn the velocity gained comes back to zero.
+    rates_t r = {identity_pst3w, identity_pst3w};
+    r[0].rev = rev3{0, 0, 3.1415927f};  // half a turn per second
+    r[0].inv = -r[0].rev;
+    r[1].pos = pos3{0, 2, -5};
+    step_rates(r, 2.0f);
+    EXPECT_NEAR(r[0].pos.y, 0.0f, 1e-3f);
+    EXPECT_NEAR(r[0].pos.z, -10.0f, 1e-3f);
+}
+
 TEST(EventCoords, ApplyForceTurnsForcesIntoAccelerations) {
     event_coords_t c;
     add_force(c.m_force[1], dir3{0, 0, 0}, dir3{0, 0, -5});
