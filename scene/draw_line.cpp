@@ -57,6 +57,20 @@ void DrawLine::DrawBody() {
     glEnd();
 }
 
+void DrawLine::EmitVertices(const pos3& offset) const {
+    const auto emit = [&](float t, const pos3& p) {
+        if (m_texcoord) glTexCoord1f(t);
+        glVertex3f(p.x + offset.x, p.y + offset.y, p.z + offset.z);
+        return true;
+    };
+    if (m_spacing == 0.0f) {
+        emit(0.0f, m_start);
+        emit(1.0f, m_end);
+        return;
+    }
+    WalkDots(emit);
+}
+
 std::uint64_t DrawLine::CountVertices(std::uint64_t limit, bool* stalled) const {
     if (stalled) *stalled = false;
     if (m_spacing == 0.0f) return 2;

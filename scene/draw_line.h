@@ -20,6 +20,11 @@ public:
     // GL_LINES pair, or GL_POINTS row (see Set).
     void DrawBody() override;
 
+    // The vertices (and texture coordinates) of DrawBody moved by offset,
+    // inside the caller's glBegin/glEnd: many copies of the segment in one
+    // primitive.
+    void EmitVertices(const libgr::pos3& offset) const;
+
     // How many vertices DrawBody would emit, counted without GL and up to
     // limit + 1 at most; stalled is set when the dot walk would stop short
     // of the end because the step is too small for single precision.

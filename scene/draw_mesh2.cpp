@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -50,18 +51,48 @@ void outer_walk(float min, float max, float step, Body body) {
     }
 }
 
-// The list at every position below max, translated by one step each time,
-// and once more after the last step.
-void inner_walk(float min, float max, float step, libgr::grDspList& list, float dx, float dy, float dz) {
+// draw() at every position below max, advance() by one step after each,
+// and draw() once more after the last step.
+template <class Draw, class Advance>
+void inner_walk(float min, float max, float step, Draw draw, Advance advance) {
     for (float v = min; v < max;) {
-        list.DrawBody();
-        glTranslatef(dx, dy, dz);
+        draw();
+        advance();
         const float next = v + step;
         if (!(next > v)) break;
         v = next;
     }
-    list.DrawBody();
+    draw();
 }
+
+// The list at every inner-walk position, translated by (dx, dy, dz) each step.
+void inner_walk(float min, float max, float step, libgr::grDspList& list, float dx, float dy, float dz) {
+    inner_walk(
+        min, max, step, [&] { list.DrawBody(); }, [&] { glTranslatef(dx, dy, dz); });
+}
+
+// One inner walk of a segment as one primitive: the copies' translations
+// (axis 1 = y, 2 = z) added into their vertices.
+class RowBody : public libgr::grObject3D {
+public:
+    RowBody(const DrawLine& line, bool points, int axis, float min, float max, float step)
+        : m_line(line), m_points(points), m_axis(axis), m_min(min), m_max(max), m_step(step) {}
+
+    void DrawBody() override {
+        glBegin(m_points ? GL_POINTS : GL_LINES);
+        pos3 at{0.0f, 0.0f, 0.0f};
+        float& moving = m_axis == 1 ? at.y : at.z;
+        inner_walk(
+            m_min, m_max, m_step, [&] { m_line.EmitVertices(at); }, [&] { moving += m_step; });
+        glEnd();
+    }
+
+private:
+    const DrawLine& m_line;
+    bool m_points;
+    int m_axis;
+    float m_min, m_max, m_step;
+};
 
 // "(x, y, z)" for the refusal messages.
 struct Triple {
@@ -149,6 +180,20 @@ bool DrawMesh2::Build(const dir3& bounding, const dir3& interval, bool points, b
     recorded = m_ylist.Compile(&m_yline) && recorded;
     recorded = m_zlist.Compile(&m_zline) && recorded;
     if (!recorded) std::cerr << "DrawMesh2::Build: the segment display lists could not be recorded" << std::endl;
+
+    // The rows DrawRows calls, where they stay small: dense dots make rows
+    // of up to kMaxCalls squared vertices. A row not recorded is never called.
+    const std::uint64_t row_vertices = points ? cy.inner * row_dots : 2 * std::max(cy.inner, cz.inner);
+    m_rows = recorded && row_vertices <= kMaxRowVertices;
+    if (m_rows) {
+        RowBody zrow(m_zline, points, 1, min.y, max.y, step.y);
+        m_rows = m_zrow.Compile(&zrow);
+        if (!points) {
+            RowBody yrow(m_yline, false, 2, min.z, max.z, step.z);
+            RowBody xrow(m_xline, false, 2, min.z, max.z, step.z);
+            m_rows = m_yrow.Compile(&yrow) && m_xrow.Compile(&xrow) && m_rows;
+        }
+    }
     return recorded;
 }
 
@@ -176,6 +221,30 @@ void DrawMesh2::DrawBody() {
         glPushMatrix();
         inner_walk(m_min.z, m_max.z, s.z, m_xlist, 0.0f, 0.0f, s.z);
         glPopMatrix();
+        glTranslatef(0.0f, s.y, 0.0f);
+    });
+    glPopMatrix();
+}
+
+void DrawMesh2::DrawRows() {
+    if (!m_rows) {
+        DrawBody();
+        return;
+    }
+    const dir3 s = m_interval;
+    // DrawBody's outer walks, each inner walk replaced by its row.
+    glPushMatrix();
+    outer_walk(m_min.x, m_max.x, s.x, [&] {
+        m_zrow.DrawBody();
+        if (!m_points) m_yrow.DrawBody();
+        glTranslatef(s.x, 0.0f, 0.0f);
+    });
+    glPopMatrix();
+    if (m_points) return;
+
+    glPushMatrix();
+    outer_walk(m_min.y, m_max.y, s.y, [&] {
+        m_xrow.DrawBody();
         glTranslatef(0.0f, s.y, 0.0f);
     });
     glPopMatrix();

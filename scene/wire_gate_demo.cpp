@@ -94,9 +94,12 @@ bool wire_gate_demo::build_lattice()
     const libgr::dir3 interval{m_interval, m_interval, m_interval};
     if (!m_mesh.Build(bounding, interval, m_meshmode == hall_point_mode, false))
         return false;
-    // The list records calls to the mesh's segment lists, so it follows
-    // every Build. A list without a GL name says so itself and draws nothing.
-    m_meshlist.Compile(&m_mesh);
+    // The list records the lattice from the mesh's rows (DrawRows): a
+    // software renderer pays for every list call that draws, and the plain
+    // walk makes thousands. It follows every Build. A list without a GL
+    // name says so itself and draws nothing.
+    DrawMesh2Rows rows(m_mesh);
+    m_meshlist.Compile(&rows);
     return true;
 }
 
