@@ -248,7 +248,7 @@ int main(int argc, char** argv)
     for (const float interval : {50.0f, 20.0f, 10.0f, 5.0f}) {
         const int count = o.quick ? 1 : (interval >= 20.0f ? 9 : 5);
         std::ostringstream name;
-        name << "RebuildMesh, interval " << interval;
+        name << "RebuildMesh at interval " << interval;
         report.costs.push_back(cost(name.str(), time_rebuild_ms(*scene, interval, count), "ms",
                                     interval == 5.0f ? target_t{60.0, "< 60 ms"} : no_target()));
     }

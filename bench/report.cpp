@@ -28,7 +28,8 @@ bool allocations_met(const frame_row_t& row)
 void print_report(std::FILE* out, const report_t& r)
 {
     std::fprintf(out, "%s\n", r.header.c_str());
-    std::fprintf(out, "\nFrame time, medians in ms (p10-p90); floor = the same lattice in one draw call\n");
+    std::fprintf(out, "\nFrame time, medians in ms (p10-p90); floor = the same lattice in one draw call;\n"
+                      "ratio = median over the rounds of scene / floor (block medians, drawn moments apart)\n");
     std::fprintf(out, "%-4s %-3s | %-22s | %-22s | %-17s %-8s %-6s | %-7s %-9s | %s\n", "mode", "fog",
                  "scene ms", "floor ms", "ratio (p10-p90)", "target", "", "new/frm", "expected",
                  "pixels differing (max)");

@@ -27,7 +27,7 @@ struct frame_row_t {
     bool fog = false;
     sample_stats_t scene_ms;  // the real scene's frame
     sample_stats_t floor_ms;  // the same lines in one draw call
-    sample_stats_t ratio;     // median: scene median / floor median; low/high over the rounds
+    sample_stats_t ratio;     // scene / floor per round (block medians), over the rounds
     target_t target;          // on the ratio
     double allocations = 0.0;      // operator new calls per frame (display + update)
     double expected_allocations = 0.0;
