@@ -1,11 +1,14 @@
 #pragma once
-// Helpers for the scene tests: captured standard streams, a scripted
-// environment and joystick, and a counted redisplay request.
+// Fixture of the scene tests: a wire_gate_demo built in a given environment
+// with a scripted joystick, standard streams captured, redisplays counted.
 
-#include "input/joystick_device.h"
-#include "scene/hall_settings.h"
+#include "scene/wire_gate_demo.h"
+#include "shell/gl_ext.h"
 #include "shell/toolkit_requests.h"
 
+#include "gl_test_context.h"
+
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -20,10 +23,6 @@ class StreamCapture {
 public:
     explicit StreamCapture(std::ostream& stream) : m_stream(stream), m_saved(stream.rdbuf(m_text.rdbuf())) {}
     ~StreamCapture() { m_stream.rdbuf(m_saved); }
-    StreamCapture(const StreamCapture&) = delete;
-    StreamCapture& operator=(const StreamCapture&) = delete;
-
-    std::string str() const { return m_text.str(); }
     // Takes what was written so far.
     std::string take() {
         std::string s = m_text.str();
@@ -37,45 +36,52 @@ private:
     std::streambuf* m_saved;
 };
 
-// An environment of the given variables only; others read as unset.
-inline env_lookup_t FakeEnvironment(std::map<std::string, std::string> vars) {
-    auto held = std::make_shared<std::map<std::string, std::string>>(std::move(vars));
-    return [held](const char* name) -> const char* {
-        const auto it = held->find(name);
-        return it == held->end() ? nullptr : it->second.c_str();
-    };
-}
-
-// A joystick whose readings the test sets; `positions` is shared with it.
-class ScriptedJoystick : public joystick_device_t {
-public:
-    explicit ScriptedJoystick(std::shared_ptr<std::vector<float>> positions) : m_positions(std::move(positions)) {}
+// A joystick standing at the positions the test sets in `axes`.
+struct ScriptedJoystick : joystick_device_t {
+    explicit ScriptedJoystick(std::shared_ptr<std::vector<float>> positions) : axes(std::move(positions)) {}
     bool working() const override { return true; }
-    int axis_count() const override { return static_cast<int>(m_positions->size()); }
+    int axis_count() const override { return static_cast<int>(axes->size()); }
     int button_count() const override { return 1; }
-    void read(int* buttons, float* axes) override {
+    void read(int* buttons, float* out) override {
         if (buttons) buttons[0] = 0;
-        if (axes)
-            for (std::size_t i = 0; i < m_positions->size(); ++i) axes[i] = (*m_positions)[i];
+        if (out) std::copy(axes->begin(), axes->end(), out);
     }
-
-private:
-    std::shared_ptr<std::vector<float>> m_positions;
+    std::shared_ptr<std::vector<float>> axes;
 };
 
-// Counts request_redisplay calls instead of asking the toolkit.
-class RedisplayCounter {
-public:
-    RedisplayCounter() : m_saved(set_toolkit_requests(toolkit_requests_t{&RedisplayCounter::bump, nullptr})) { s_count = 0; }
-    ~RedisplayCounter() { set_toolkit_requests(m_saved); }
-    RedisplayCounter(const RedisplayCounter&) = delete;
-    RedisplayCounter& operator=(const RedisplayCounter&) = delete;
-    int count() const { return s_count; }
+class SceneGLTest : public GLTest {
+protected:
+    static void SetUpTestSuite() {
+        GLTest::SetUpTestSuite();
+        static const bool loaded = (gl_ext_init(), true);
+        (void)loaded;
+    }
+    SceneGLTest() : m_saved(set_toolkit_requests(toolkit_requests_t{[] { ++redisplays; }, nullptr})) { redisplays = 0; }
+    ~SceneGLTest() override { set_toolkit_requests(m_saved); }
 
-private:
-    static void bump() { ++s_count; }
-    static inline int s_count = 0;
+    // The scene in an environment of `vars` only, placed at the start of the
+    // time line as the root does; its construction output is kept apart.
+    void make(std::map<std::string, std::string> vars = {}, std::vector<float> axes = {}) {
+        auto env = std::make_shared<std::map<std::string, std::string>>(std::move(vars));
+        joystick = std::make_shared<std::vector<float>>(std::move(axes));
+        scene = std::make_unique<wire_gate_demo>(
+            [env](const char* name) -> const char* {
+                const auto it = env->find(name);
+                return it == env->end() ? nullptr : it->second.c_str();
+            },
+            std::make_unique<ScriptedJoystick>(joystick));
+        scene->m_offset = 0;
+        constructed_out = out.take();
+        constructed_err = err.take();
+    }
+
+    static inline int redisplays = 0;  // request_redisplay calls, no toolkit here
     toolkit_requests_t m_saved;
+    StreamCapture out{std::cout};
+    StreamCapture err{std::cerr};
+    std::string constructed_out, constructed_err;
+    std::shared_ptr<std::vector<float>> joystick;  // the stick's positions, per axis
+    std::unique_ptr<wire_gate_demo> scene;
 };
 
 }  // namespace wg_test
