@@ -1,6 +1,9 @@
 // Generated textures: the texel values, and what GL holds after upload.
 
+#include "graphics/image_buffer.h"
 #include "graphics/texture_object.h"
+#include "graphics/texture_readback.h"
+#include "shell/gl_ext.h"
 #include "scene/line_texture.h"
 #include "scene/stipple_texture.h"
 
@@ -79,4 +82,24 @@ TEST_F(TexturesGLTest, StipplePatternHasEachEvenValueTwice) {
     expect_uploaded(tex, GL_ALPHA,
                     {{GL_TEXTURE_WRAP_S, GL_REPEAT}, {GL_TEXTURE_MAG_FILTER, GL_NEAREST},
                      {GL_TEXTURE_MIN_FILTER, GL_LINEAR}});
+}
+
+// The library's read-back, both forms, returns the profile as red of RGBA.
+TEST_F(TexturesGLTest, LineTextureReadsBackThroughTheLibrary) {
+    gl_ext_init();
+    LineTexture line;
+    ASSERT_TRUE(line.Generate());
+    libgr::grTextureObject obj;
+    ASSERT_TRUE(obj.Create(line));
+    for (bool member : {true, false}) {
+        SCOPED_TRACE(member ? "member" : "bound target");
+        libgr::grImageBuffer image;
+        ASSERT_TRUE(member ? obj.GetTextureImage(0, image) : libgr::GetTextureImage(GL_TEXTURE_1D, 0, image));
+        ASSERT_EQ(image.GetWidth(), 512u);
+        const unsigned char* rgba = image.GetData();
+        Bytes red(512);
+        for (std::size_t i = 0; i < red.size(); ++i) red[i] = rgba[4 * i];
+        EXPECT_EQ(red, line.GetImage());
+    }
+    glBindTexture(GL_TEXTURE_1D, 0);
 }
