@@ -26,15 +26,3 @@ add_library(glext STATIC ${glext_sources}
   ${GLEXT_GENERATED_DIR}/shell/gl_ext_table.h)
 target_include_directories(glext PUBLIC ${PROJECT_SOURCE_DIR} ${GLEXT_GENERATED_DIR})
 target_link_libraries(glext PUBLIC OpenGL::OpenGL OpenGL::GLX)
-
-# The generated table checked against the registry it came from (Python, so
-# it can recount the XML independently of the generator).
-if(WIRE_GATE_TESTS)
-  enable_testing()
-  add_test(NAME GlExtRegistryTest
-    COMMAND Python3::Interpreter -m unittest -v gl_ext_registry_test
-    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/tools)
-  set_tests_properties(GlExtRegistryTest PROPERTIES
-    LABELS unit
-    ENVIRONMENT "GL_EXT_GENERATED_DIR=${GLEXT_GENERATED_DIR};GL_EXT_REGISTRY_DIR=${WIRE_GATE_REGISTRY_DIR};PYTHONDONTWRITEBYTECODE=1")
-endif()
