@@ -261,6 +261,8 @@ class Program:
         env = dict(os.environ)
         env["DISPLAY"] = self.display
         env.update(self.extra_env)
+        for name in [n for n, value in env.items() if value is None]:
+            del env[name]  # env={"NAME": None} unsets NAME
         # The path as given becomes argv[0] and so the window title.
         self.proc = subprocess.Popen(
             self.wrapper + [self.binary] + self.args, env=env, stdin=subprocess.DEVNULL,
