@@ -69,5 +69,6 @@ void my_exit(int status)
     g_demo.clear();
     check_gl_errors("exit");  // the scene's textures and lists are released
     std::cout << "demo scene cleared." << std::endl;
+    check_for_leaks();
     std::exit(status);
 }
