@@ -64,7 +64,7 @@ class ExitPathsTest(wg_e2e.TestCase):
             s.key("space")
             s.wait_fullscreen()
             # 0 + 4 x 100 = 400, then back 1000: 2^32 - 600.
-            s.key("Down", "Down", "Down", "Down", "Left")
+            s.key("Down", "Down", "Down", "Down", "Left", delay_ms=0)
             time.sleep(1.0)
             self.assertTrue(s.running, "paused, the clock must not move")
             resumed = time.monotonic()

@@ -77,15 +77,13 @@ CASES = [
 
 def describe(env):
     """The variables for messages, long values shortened."""
-    parts = []
-    for name, value in env.items():
-        shown = value if len(value) <= 24 else "%r... (%d chars)" % (value[:8], len(value))
-        parts.append("%s=%r" % (name, shown) if len(value) <= 24 else "%s=%s" % (name, shown))
-    return " ".join(parts)
+    return " ".join("%s=%r" % (name, value) if len(value) <= 24
+                    else "%s=%r...(%d chars)" % (name, value[:8], len(value))
+                    for name, value in env.items())
 
 
 def lattice_box(width, height):
-    # The overlay's text lines sit in the top and bottom tenth.
+    # The overlay's text lines sit in the top and bottom strips.
     return (0, height * 15 // 100, width, height * 85 // 100)
 
 
