@@ -21,9 +21,6 @@ namespace {
 // frame starts from the same state.
 constexpr GLbitfield all_gl11_attribs = 0x000FFFFF;
 
-// The demo clock's last millisecond: the open-ended demo ends on it.
-constexpr std::uint32_t demo_clock_end = 0xFFFFFFFFu;
-
 void draw_shell_overlay()
 {
     glMatrixMode(GL_MODELVIEW);
@@ -88,12 +85,10 @@ void reshape(int width, int height)
 void idle()
 {
     const std::uint32_t now = wall_clock_msec();
-    const std::uint32_t before = g_demo_msec;
-    g_demo_msec += now - g_last_time;  // modulo 2^32 on both counts
-    // A step is many milliseconds long and would jump over the clock's
-    // last value into a wrapped, restarted demo; it stops on the end instead.
-    if (g_demo_msec < before)
-        g_demo_msec = demo_clock_end;
+    // Modulo 2^32 on both clocks: a step past the demo clock's top wraps to
+    // its bottom and the open-ended demo goes on; only the root decides
+    // when the demo is over (a step landing exactly on its last millisecond).
+    g_demo_msec += now - g_last_time;
     if (!demo_update(g_demo_msec))
         my_exit(0);
     request_redisplay();
