@@ -12,14 +12,12 @@ namespace {
 
 std::atomic<std::uint64_t> g_allocations{0};
 
-void* allocate(std::size_t size)
-{
+void* allocate(std::size_t size) {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size == 0 ? 1 : size);
 }
 
-void* allocate_aligned(std::size_t size, std::align_val_t align)
-{
+void* allocate_aligned(std::size_t size, std::align_val_t align) {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
     const std::size_t a = static_cast<std::size_t>(align);
     // aligned_alloc wants a multiple of the alignment.
@@ -29,49 +27,36 @@ void* allocate_aligned(std::size_t size, std::align_val_t align)
 
 }  // namespace
 
-std::uint64_t bench_allocations()
-{
-    return g_allocations.load(std::memory_order_relaxed);
-}
+std::uint64_t bench_allocations() { return g_allocations.load(std::memory_order_relaxed); }
 
-void* operator new(std::size_t size)
-{
-    if (void* p = allocate(size))
-        return p;
+void* operator new(std::size_t size) {
+    if (void* p = allocate(size)) return p;
     throw std::bad_alloc();
 }
 
-void* operator new[](std::size_t size)
-{
-    if (void* p = allocate(size))
-        return p;
+void* operator new[](std::size_t size) {
+    if (void* p = allocate(size)) return p;
     throw std::bad_alloc();
 }
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
 
-void* operator new(std::size_t size, std::align_val_t align)
-{
-    if (void* p = allocate_aligned(size, align))
-        return p;
+void* operator new(std::size_t size, std::align_val_t align) {
+    if (void* p = allocate_aligned(size, align)) return p;
     throw std::bad_alloc();
 }
 
-void* operator new[](std::size_t size, std::align_val_t align)
-{
-    if (void* p = allocate_aligned(size, align))
-        return p;
+void* operator new[](std::size_t size, std::align_val_t align) {
+    if (void* p = allocate_aligned(size, align)) return p;
     throw std::bad_alloc();
 }
 
-void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept
-{
+void* operator new(std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
     return allocate_aligned(size, align);
 }
 
-void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept
-{
+void* operator new[](std::size_t size, std::align_val_t align, const std::nothrow_t&) noexcept {
     return allocate_aligned(size, align);
 }
 

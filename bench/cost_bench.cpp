@@ -16,8 +16,7 @@ const char* no_variable(const char*) { return nullptr; }
 
 }  // namespace
 
-std::vector<double> time_gl_ext_init_ms(int count)
-{
+std::vector<double> time_gl_ext_init_ms(int count) {
     std::vector<double> ms;
     for (int i = 0; i < count; ++i) {
         const double t0 = wall_seconds();
@@ -27,8 +26,7 @@ std::vector<double> time_gl_ext_init_ms(int count)
     return ms;
 }
 
-std::vector<double> time_scene_construction_ms(int count)
-{
+std::vector<double> time_scene_construction_ms(int count) {
     std::vector<double> ms;
     for (int i = 0; i < count; ++i) {
         glFinish();
@@ -40,8 +38,7 @@ std::vector<double> time_scene_construction_ms(int count)
     return ms;
 }
 
-std::vector<double> time_rebuild_ms(wire_gate_demo& scene, float interval, int count)
-{
+std::vector<double> time_rebuild_ms(wire_gate_demo& scene, float interval, int count) {
     std::vector<double> ms;
     for (int i = 0; i < count; ++i) {
         scene.m_interval = interval;
@@ -54,8 +51,7 @@ std::vector<double> time_rebuild_ms(wire_gate_demo& scene, float interval, int c
     return ms;
 }
 
-update_figures_t time_updates(demo_root_t& root, int batches, int per_batch)
-{
+update_figures_t time_updates(demo_root_t& root, int batches, int per_batch) {
     update_figures_t f;
     f.us.reserve(static_cast<std::size_t>(batches));
     std::uint64_t allocations = 0;

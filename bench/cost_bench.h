@@ -22,8 +22,8 @@ std::vector<double> time_scene_construction_ms(int count);
 std::vector<double> time_rebuild_ms(wire_gate_demo& scene, float interval, int count);
 
 struct update_figures_t {
-    std::vector<double> us;         // processor time of one update, per batch
-    double allocations = 0.0;       // operator new calls per update
+    std::vector<double> us;    // processor time of one update, per batch
+    double allocations = 0.0;  // operator new calls per update
 };
 
 // `batches` batches of `per_batch` idle steps (the shell's clock advanced

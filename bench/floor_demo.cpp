@@ -14,29 +14,23 @@
 
 namespace {
 
-bool have_buffers()
-{
+bool have_buffers() {
     return gl_ext::glGenBuffers && gl_ext::glBindBuffer && gl_ext::glBufferData && gl_ext::glDeleteBuffers;
 }
 
 }  // namespace
 
-floor_demo_t::floor_demo_t(wire_gate_demo& scene) : m_scene(scene)
-{
+floor_demo_t::floor_demo_t(wire_gate_demo& scene) : m_scene(scene) {
     m_length = demo_open_ended;
-    if (have_buffers())
-        gl_ext::glGenBuffers(1, &m_buffer);
+    if (have_buffers()) gl_ext::glGenBuffers(1, &m_buffer);
     refresh();
 }
 
-floor_demo_t::~floor_demo_t()
-{
-    if (m_buffer != 0)
-        gl_ext::glDeleteBuffers(1, &m_buffer);
+floor_demo_t::~floor_demo_t() {
+    if (m_buffer != 0) gl_ext::glDeleteBuffers(1, &m_buffer);
 }
 
-void floor_demo_t::refresh()
-{
+void floor_demo_t::refresh() {
     std::vector<float> v = lattice_vertices(m_scene.m_mesh);
     m_count = v.size() / 3;
     m_points = m_scene.m_mesh.IsPoints();
@@ -50,36 +44,27 @@ void floor_demo_t::refresh()
     m_client = std::move(v);
 }
 
-bool floor_demo_t::update(std::uint32_t msec)
-{
+bool floor_demo_t::update(std::uint32_t msec) {
     m_time = msec;
     return true;
 }
 
 // The scene's draw with its camera and pass state, the lattice list call
 // replaced by one array draw.
-void floor_demo_t::draw()
-{
+void floor_demo_t::draw() {
     const libgr::rev3& posture = m_scene.m_coords.m_cur.rev;
-    if (libgr::any_differs(posture, 0.0f))
-        libgr::rotate_gl(libgr::to_rot3(libgr::negate(posture)));
+    if (libgr::any_differs(posture, 0.0f)) libgr::rotate_gl(libgr::to_rot3(libgr::negate(posture)));
     const libgr::pos3& position = m_scene.m_coords.m_cur.pos;
     glTranslatef(-position.x, -position.y, -position.z);
     switch (m_scene.m_meshmode) {
     case hall_line_mode:
-    case hall_point_mode:
-        draw_plain();
-        break;
-    case hall_stipple_mode:
-        draw_stipple();
-        break;
-    default:
-        break;
+    case hall_point_mode: draw_plain(); break;
+    case hall_stipple_mode: draw_stipple(); break;
+    default: break;
     }
 }
 
-void floor_demo_t::draw_plain()
-{
+void floor_demo_t::draw_plain() {
     libgr::grEnableGuard depth_test(GL_DEPTH_TEST);
     libgr::grMatrixGuard modelview(GL_MODELVIEW);
     libgr::translate(libgr::grid_floor(m_scene.m_coords.m_cur.pos, m_scene.m_interval));
@@ -90,8 +75,7 @@ void floor_demo_t::draw_plain()
     draw_array();
 }
 
-void floor_demo_t::draw_stipple()
-{
+void floor_demo_t::draw_stipple() {
     libgr::grDepthMaskGuard depth_mask(GL_TRUE);
     libgr::grMatrixGuard modelview(GL_MODELVIEW);
     libgr::translate(libgr::grid_floor(m_scene.m_coords.m_cur.pos, m_scene.m_interval));
@@ -120,8 +104,7 @@ void floor_demo_t::draw_stipple()
     }
 }
 
-void floor_demo_t::draw_array()
-{
+void floor_demo_t::draw_array() {
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
     if (m_buffer != 0) {
@@ -131,7 +114,6 @@ void floor_demo_t::draw_array()
         glVertexPointer(3, GL_FLOAT, 0, m_client.data());
     }
     glDrawArrays(m_points ? GL_POINTS : GL_LINES, 0, static_cast<GLsizei>(m_count));
-    if (m_buffer != 0)
-        gl_ext::glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (m_buffer != 0) gl_ext::glBindBuffer(GL_ARRAY_BUFFER, 0);
     glPopClientAttrib();
 }

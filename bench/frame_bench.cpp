@@ -23,8 +23,7 @@ namespace {
 constexpr GLbitfield all_gl11_attribs = 0x000FFFFF;
 
 // One whole frame through the shell's display callback, GPU work included.
-double timed_frame_ms()
-{
+double timed_frame_ms() {
     pump_events();
     const double t0 = wall_seconds();
     display();
@@ -32,15 +31,11 @@ double timed_frame_ms()
     return (wall_seconds() - t0) * 1000.0;
 }
 
-double median_of(std::vector<double> v)
-{
-    return summarize(std::move(v)).median;
-}
+double median_of(std::vector<double> v) { return summarize(std::move(v)).median; }
 
 // The lattice alone, as display draws it but without overlay and swap, read
 // back from the back buffer: RGBA rows, bottom row first.
-std::vector<unsigned char> lattice_pixels(const window_size_t& size)
-{
+std::vector<unsigned char> lattice_pixels(const window_size_t& size) {
     glPushAttrib(all_gl11_attribs);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -57,8 +52,7 @@ std::vector<unsigned char> lattice_pixels(const window_size_t& size)
     return rgba;
 }
 
-void write_ppm(const std::string& path, const std::vector<unsigned char>& rgba, const window_size_t& size)
-{
+void write_ppm(const std::string& path, const std::vector<unsigned char>& rgba, const window_size_t& size) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) {
         std::cerr << "wire_gate_bench: cannot write " << path << std::endl;
@@ -71,14 +65,11 @@ void write_ppm(const std::string& path, const std::vector<unsigned char>& rgba, 
     std::fclose(f);
 }
 
-void set_scene_settings(frame_subjects_t& s, int mode, bool fog)
-{
+void set_scene_settings(frame_subjects_t& s, int mode, bool fog) {
     bench_select_root(&s.scene_root);
     static const unsigned char mode_keys[3] = {'l', 'p', 'L'};
-    if (s.scene.m_meshmode != mode)
-        demo_key_down(mode_keys[mode], 0, 0);
-    if (s.scene.m_meshfog != fog)
-        demo_key_down('o', 0, 0);
+    if (s.scene.m_meshmode != mode) demo_key_down(mode_keys[mode], 0, 0);
+    if (s.scene.m_meshfog != fog) demo_key_down('o', 0, 0);
     if (s.scene.m_meshmode != mode || s.scene.m_meshfog != fog) {
         std::cerr << "wire_gate_bench: the scene did not take mode " << mode << " fog " << fog << std::endl;
         std::exit(1);
@@ -88,8 +79,7 @@ void set_scene_settings(frame_subjects_t& s, int mode, bool fog)
 
 }  // namespace
 
-frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_options_t& o)
-{
+frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_options_t& o) {
     frame_row_t row;
     row.mode = mode;
     row.fog = fog;
@@ -99,8 +89,7 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
     // Warm-up: the driver builds its shader variants for the new state.
     for (demo_root_t* root : {&s.scene_root, &s.floor_root}) {
         bench_select_root(root);
-        for (int i = 0; i < o.warmup; ++i)
-            timed_frame_ms();
+        for (int i = 0; i < o.warmup; ++i) timed_frame_ms();
     }
 
     // Same pixels? The floor must draw the same lattice for the ratio to mean anything.
@@ -110,10 +99,8 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
     const std::vector<unsigned char> floor_px = lattice_pixels(s.window);
     for (std::size_t i = 0; i < scene_px.size(); i += 4) {
         int worst = 0;
-        for (int c = 0; c < 3; ++c)
-            worst = std::max(worst, std::abs(int(scene_px[i + c]) - int(floor_px[i + c])));
-        if (worst > 0)
-            ++row.differing_pixels;
+        for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(int(scene_px[i + c]) - int(floor_px[i + c])));
+        if (worst > 0) ++row.differing_pixels;
         row.max_channel_difference = std::max(row.max_channel_difference, worst);
     }
     if (!o.dump_folder.empty()) {
@@ -129,8 +116,7 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
         for (int k = 0; k < 2; ++k) {
             const int which = (r % 2 == 0) ? k : 1 - k;
             bench_select_root(which == 0 ? &s.scene_root : &s.floor_root);
-            for (int i = 0; i < o.block; ++i)
-                block[which].push_back(timed_frame_ms());
+            for (int i = 0; i < o.block; ++i) block[which].push_back(timed_frame_ms());
         }
         scene_ms.insert(scene_ms.end(), block[0].begin(), block[0].end());
         floor_ms.insert(floor_ms.end(), block[1].begin(), block[1].end());
@@ -159,14 +145,11 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
 
 // Kept out of line, so a profiler can collect inside it alone
 // (callgrind --toggle-collect=draw_profiled_frames*).
-__attribute__((noinline)) void draw_profiled_frames(int count)
-{
-    for (int i = 0; i < count; ++i)
-        timed_frame_ms();
+__attribute__((noinline)) void draw_profiled_frames(int count) {
+    for (int i = 0; i < count; ++i) timed_frame_ms();
 }
 
-void profile_frames(frame_subjects_t& s, int mode, bool fog, bool floor, int count)
-{
+void profile_frames(frame_subjects_t& s, int mode, bool fog, bool floor, int count) {
     set_scene_settings(s, mode, fog);
     bench_select_root(floor ? &s.floor_root : &s.scene_root);
     for (int i = 0; i < 3; ++i)  // the driver compiles its shaders here

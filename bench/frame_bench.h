@@ -13,9 +13,9 @@ class floor_demo_t;
 class wire_gate_demo;
 
 struct frame_options_t {
-    int rounds = 20;        // each round: one block of scene frames, one of floor frames
-    int block = 5;          // frames per block
-    int warmup = 4;         // untimed frames of each after a settings change
+    int rounds = 20;  // each round: one block of scene frames, one of floor frames
+    int block = 5;    // frames per block
+    int warmup = 4;   // untimed frames of each after a settings change
     int allocation_frames = 30;
     std::string dump_folder;  // non-empty: the lattice pixels of scene and floor as PPM files there
 };

@@ -52,7 +52,7 @@ constexpr int kHeight = 1080;
 struct options_t {
     std::string out;
     bool dump = false;
-    bool quick = false;  // fewer samples: a smoke run, not figures to quote
+    bool quick = false;      // fewer samples: a smoke run, not figures to quote
     int profile_frames = 0;  // > 0: only draw that many scene frames
     int profile_mode = hall_stipple_mode;
     int profile_fog = 1;
@@ -60,32 +60,27 @@ struct options_t {
     frame_options_t frames;
 };
 
-[[noreturn]] void usage(const char* why)
-{
+[[noreturn]] void usage(const char* why) {
     std::cerr << "wire_gate_bench: " << why << "\nusage: wire_gate_bench [--out FOLDER] [--rounds N] [--block N]"
               << " [--quick] [--dump]\n       wire_gate_bench --profile-frames N [--mode 0|1|2] [--fog 0|1] [--floor]"
               << std::endl;
     std::exit(1);
 }
 
-int positive(const char* text)
-{
+int positive(const char* text) {
     char* end = nullptr;
     const long v = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || v < 1 || v > 100000)
-        usage("a count must be a whole number from 1 to 100000");
+    if (end == text || *end != '\0' || v < 1 || v > 100000) usage("a count must be a whole number from 1 to 100000");
     return static_cast<int>(v);
 }
 
-int choice(const char* text, int max)
-{
+int choice(const char* text, int max) {
     if (text[0] < '0' || text[0] > '0' + max || text[1] != '\0')
         usage("a mode must be 0, 1 or 2 and a fog flag 0 or 1");
     return text[0] - '0';
 }
 
-options_t parse(int argc, char** argv)
-{
+options_t parse(int argc, char** argv) {
     options_t o;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -111,16 +106,14 @@ options_t parse(int argc, char** argv)
         else
             usage(("unknown or incomplete argument " + a).c_str());
     }
-    if (o.dump && o.out.empty())
-        usage("--dump needs --out");
+    if (o.dump && o.out.empty()) usage("--dump needs --out");
     if (o.quick) {
         o.frames.rounds = 2;
         o.frames.block = 2;
         o.frames.warmup = 1;
         o.frames.allocation_frames = 4;
     }
-    if (o.dump)
-        o.frames.dump_folder = o.out;
+    if (o.dump) o.frames.dump_folder = o.out;
     return o;
 }
 
@@ -133,10 +126,8 @@ public:
     silenced_cout_t(const silenced_cout_t&) = delete;
     silenced_cout_t& operator=(const silenced_cout_t&) = delete;
 
-    void restore()
-    {
-        if (m_saved != nullptr)
-            std::cout.rdbuf(m_saved);
+    void restore() {
+        if (m_saved != nullptr) std::cout.rdbuf(m_saved);
         m_saved = nullptr;
     }
 
@@ -150,14 +141,11 @@ private:
 
 target_t no_target() { return {std::nan(""), ""}; }
 
-cost_row_t cost(const std::string& name, const std::vector<double>& samples, const std::string& unit,
-                target_t target)
-{
+cost_row_t cost(const std::string& name, const std::vector<double>& samples, const std::string& unit, target_t target) {
     return {name, summarize(samples), unit, std::move(target)};
 }
 
-std::string header(const window_size_t& size, const options_t& o)
-{
+std::string header(const window_size_t& size, const options_t& o) {
     std::ostringstream h;
     const std::time_t now = std::time(nullptr);
     char date[64];
@@ -172,8 +160,7 @@ std::string header(const window_size_t& size, const options_t& o)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const options_t o = parse(argc, argv);
     const window_size_t size = open_bench_window(&argc, argv, kWidth, kHeight, 10.0);
     if (size.width <= 0 || size.height <= 0) {
@@ -181,8 +168,8 @@ int main(int argc, char** argv)
         return 1;
     }
     if (size.width != kWidth || size.height != kHeight)
-        std::cerr << "wire_gate_bench: the window is " << size.width << "x" << size.height << ", not " << kWidth
-                  << "x" << kHeight << "; the figures are for that size" << std::endl;
+        std::cerr << "wire_gate_bench: the window is " << size.width << "x" << size.height << ", not " << kWidth << "x"
+                  << kHeight << "; the figures are for that size" << std::endl;
 
     silenced_cout_t silence;
     report_t report;
@@ -193,10 +180,10 @@ int main(int argc, char** argv)
     if (o.profile_frames == 0) {
         std::cerr << "wire_gate_bench: start-up costs" << std::endl;
         report.costs.push_back(cost("gl_ext_init (first call)", first_init, "ms", under_20ms));
-        report.costs.push_back(cost("gl_ext_init (later calls)", time_gl_ext_init_ms(o.quick ? 3 : 25), "ms",
-                                    under_20ms));
-        report.costs.push_back(cost("scene construction", time_scene_construction_ms(o.quick ? 2 : 15), "ms",
-                                    {50.0, "< 50 ms"}));
+        report.costs.push_back(
+            cost("gl_ext_init (later calls)", time_gl_ext_init_ms(o.quick ? 3 : 25), "ms", under_20ms));
+        report.costs.push_back(
+            cost("scene construction", time_scene_construction_ms(o.quick ? 2 : 15), "ms", {50.0, "< 50 ms"}));
     }
 
     // The scene as the program holds it, and its floor in a root of its own.
@@ -243,8 +230,7 @@ int main(int argc, char** argv)
     // Rebuilds in the default draw mode, as the interval keys do them.
     std::cerr << "wire_gate_bench: RebuildMesh" << std::endl;
     bench_select_root(&scene_root);
-    if (scene->m_meshmode != hall_stipple_mode)
-        demo_key_down('L', 0, 0);
+    if (scene->m_meshmode != hall_stipple_mode) demo_key_down('L', 0, 0);
     for (const float interval : {50.0f, 20.0f, 10.0f, 5.0f}) {
         const int count = o.quick ? 1 : (interval >= 20.0f ? 9 : 5);
         std::ostringstream name;
@@ -260,14 +246,12 @@ int main(int argc, char** argv)
     print_report(stdout, report);
     std::fflush(stdout);
     bool written = true;
-    if (!o.out.empty())
-        written = write_csv(o.out, report);
+    if (!o.out.empty()) written = write_csv(o.out, report);
 
     // The scene's GL objects go while the context exists.
     floor_root.clear();
     scene_root.clear();
     bench_select_root(nullptr);
-    if (!written)
-        return 1;
+    if (!written) return 1;
     return all_targets_met(report) ? 0 : 3;
 }

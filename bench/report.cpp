@@ -4,35 +4,26 @@
 #include <fstream>
 #include <iostream>
 
-bool met(const target_t& target, double value)
-{
-    return std::isnan(target.limit) || value <= target.limit;
-}
+bool met(const target_t& target, double value) { return std::isnan(target.limit) || value <= target.limit; }
 
 namespace {
 
-const char* verdict(const target_t& target, double value)
-{
-    if (std::isnan(target.limit))
-        return "";
+const char* verdict(const target_t& target, double value) {
+    if (std::isnan(target.limit)) return "";
     return met(target, value) ? "met" : "MISSED";
 }
 
-bool allocations_met(const frame_row_t& row)
-{
-    return row.allocations <= row.expected_allocations;
-}
+bool allocations_met(const frame_row_t& row) { return row.allocations <= row.expected_allocations; }
 
 }  // namespace
 
-void print_report(std::FILE* out, const report_t& r)
-{
+void print_report(std::FILE* out, const report_t& r) {
     std::fprintf(out, "%s\n", r.header.c_str());
-    std::fprintf(out, "\nFrame time, medians in ms (p10-p90); floor = the same lattice in one draw call;\n"
-                      "ratio = median over the rounds of scene / floor (block medians, drawn moments apart)\n");
-    std::fprintf(out, "%-4s %-3s | %-22s | %-22s | %-17s %-8s %-6s | %-7s %-9s | %s\n", "mode", "fog",
-                 "scene ms", "floor ms", "ratio (p10-p90)", "target", "", "new/frm", "expected",
-                 "pixels differing (max)");
+    std::fprintf(out,
+                 "\nFrame time, medians in ms (p10-p90); floor = the same lattice in one draw call;\n"
+                 "ratio = median over the rounds of scene / floor (block medians, drawn moments apart)\n");
+    std::fprintf(out, "%-4s %-3s | %-22s | %-22s | %-17s %-8s %-6s | %-7s %-9s | %s\n", "mode", "fog", "scene ms",
+                 "floor ms", "ratio (p10-p90)", "target", "", "new/frm", "expected", "pixels differing (max)");
     for (const frame_row_t& f : r.frames) {
         char scene[64], floor[64], ratio[64], pixels[64];
         std::snprintf(scene, sizeof scene, "%7.2f (%.2f-%.2f)", f.scene_ms.median, f.scene_ms.low, f.scene_ms.high);
@@ -54,8 +45,7 @@ void print_report(std::FILE* out, const report_t& r)
     std::fprintf(out, "\n%s\n", all_targets_met(r) ? "All targets met." : "Some targets MISSED.");
 }
 
-bool write_csv(const std::string& folder, const report_t& r)
-{
+bool write_csv(const std::string& folder, const report_t& r) {
     const std::string results_path = folder + "/results.csv";
     const std::string frames_path = folder + "/frames.csv";
     std::ofstream results(results_path);
@@ -67,11 +57,10 @@ bool write_csv(const std::string& folder, const report_t& r)
     results << "figure,median,p10,p90,samples,unit,target,met\n";
     frames << "mode,fog,scene_ms,scene_p10,scene_p90,floor_ms,floor_p10,floor_p90,ratio,ratio_p10,ratio_p90,"
               "allocations_per_frame,differing_pixels,floor_vertices\n";
-    const auto row = [&](const std::string& name, const sample_stats_t& s, const std::string& unit,
-                         const target_t& t) {
-        results << '"' << name << "\"," << s.median << ',' << s.low << ',' << s.high << ',' << s.count << ','
-                << unit << ',' << (std::isnan(t.limit) ? std::string() : std::to_string(t.limit)) << ','
-                << verdict(t, s.median) << '\n';
+    const auto row = [&](const std::string& name, const sample_stats_t& s, const std::string& unit, const target_t& t) {
+        results << '"' << name << "\"," << s.median << ',' << s.low << ',' << s.high << ',' << s.count << ',' << unit
+                << ',' << (std::isnan(t.limit) ? std::string() : std::to_string(t.limit)) << ',' << verdict(t, s.median)
+                << '\n';
     };
     const target_t none{std::nan(""), ""};
     for (const frame_row_t& f : r.frames) {
@@ -84,12 +73,11 @@ bool write_csv(const std::string& folder, const report_t& r)
         a.count = 1;
         row("allocations per frame" + tag, a, "count", target_t{f.expected_allocations, ""});
         frames << f.mode << ',' << (f.fog ? 1 : 0) << ',' << f.scene_ms.median << ',' << f.scene_ms.low << ','
-               << f.scene_ms.high << ',' << f.floor_ms.median << ',' << f.floor_ms.low << ',' << f.floor_ms.high
-               << ',' << f.ratio.median << ',' << f.ratio.low << ',' << f.ratio.high << ',' << f.allocations << ','
+               << f.scene_ms.high << ',' << f.floor_ms.median << ',' << f.floor_ms.low << ',' << f.floor_ms.high << ','
+               << f.ratio.median << ',' << f.ratio.low << ',' << f.ratio.high << ',' << f.allocations << ','
                << f.differing_pixels << ',' << f.vertices << '\n';
     }
-    for (const cost_row_t& c : r.costs)
-        row(c.name, c.stats, c.unit, c.target);
+    for (const cost_row_t& c : r.costs) row(c.name, c.stats, c.unit, c.target);
     results.flush();
     frames.flush();
     if (!results || !frames) {
@@ -99,13 +87,10 @@ bool write_csv(const std::string& folder, const report_t& r)
     return true;
 }
 
-bool all_targets_met(const report_t& r)
-{
+bool all_targets_met(const report_t& r) {
     for (const frame_row_t& f : r.frames)
-        if (!met(f.target, f.ratio.median) || !allocations_met(f))
-            return false;
+        if (!met(f.target, f.ratio.median) || !allocations_met(f)) return false;
     for (const cost_row_t& c : r.costs)
-        if (!met(c.target, c.stats.median))
-            return false;
+        if (!met(c.target, c.stats.median)) return false;
     return true;
 }

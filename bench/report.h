@@ -25,15 +25,15 @@ struct cost_row_t {
 struct frame_row_t {
     int mode = 0;
     bool fog = false;
-    sample_stats_t scene_ms;  // the real scene's frame
-    sample_stats_t floor_ms;  // the same lines in one draw call
-    sample_stats_t ratio;     // scene / floor per round (block medians), over the rounds
-    target_t target;          // on the ratio
-    double allocations = 0.0;      // operator new calls per frame (display + update)
+    sample_stats_t scene_ms;   // the real scene's frame
+    sample_stats_t floor_ms;   // the same lines in one draw call
+    sample_stats_t ratio;      // scene / floor per round (block medians), over the rounds
+    target_t target;           // on the ratio
+    double allocations = 0.0;  // operator new calls per frame (display + update)
     double expected_allocations = 0.0;
-    long differing_pixels = 0;     // scene against floor, lattice only
+    long differing_pixels = 0;  // scene against floor, lattice only
     int max_channel_difference = 0;
-    std::size_t vertices = 0;      // in the floor's array
+    std::size_t vertices = 0;  // in the floor's array
 };
 
 bool met(const target_t& target, double value);

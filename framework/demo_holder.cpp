@@ -11,22 +11,16 @@ namespace {
 // calc_length lays out and with the running test of draw and reshape, which
 // compare the local time with the length. An object never placed is not on
 // the time line at all.
-bool is_due(const demo_object_t& object, std::uint32_t t)
-{
-    if (object.m_offset == demo_unplaced || t < object.m_offset)
-        return false;
+bool is_due(const demo_object_t& object, std::uint32_t t) {
+    if (object.m_offset == demo_unplaced || t < object.m_offset) return false;
     return t - object.m_offset < object.m_length;
 }
 
 }  // namespace
 
-demo_object_holder_t::~demo_object_holder_t()
-{
-    clear();
-}
+demo_object_holder_t::~demo_object_holder_t() { clear(); }
 
-void demo_object_holder_t::add(demo_object_t* object)
-{
+void demo_object_holder_t::add(demo_object_t* object) {
     if (object == nullptr) {
         std::cerr << "demo_object_holder_t::add: null object refused" << std::endl;
         return;
@@ -38,74 +32,61 @@ void demo_object_holder_t::add(demo_object_t* object)
     m_objects.push_back(object);
 }
 
-void demo_object_holder_t::clear()
-{
+void demo_object_holder_t::clear() {
     // Detach the list first, so a destructor that reaches back into this
     // holder finds it already empty.
     std::vector<demo_object_t*> objects;
     objects.swap(m_objects);
     m_current = nullptr;
-    for (demo_object_t* object : objects)
-        delete object;
+    for (demo_object_t* object : objects) delete object;
 }
 
-void demo_object_holder_t::make_current(demo_object_t* object)
-{
+void demo_object_holder_t::make_current(demo_object_t* object) {
     if (m_current != object) {
         object->reshape(m_width, m_height);
         m_current = object;
     }
 }
 
-void demo_object_holder_t::draw()
-{
+void demo_object_holder_t::draw() {
     for (demo_object_t* object : m_objects) {
-        if (!object->running())
-            continue;
+        if (!object->running()) continue;
         make_current(object);
         object->draw();
     }
 }
 
-void demo_object_holder_t::draw_overlay()
-{
+void demo_object_holder_t::draw_overlay() {
     for (demo_object_t* object : m_objects) {
-        if (!object->running())
-            continue;
+        if (!object->running()) continue;
         make_current(object);
         object->draw_overlay();
     }
 }
 
-bool demo_object_holder_t::update(std::uint32_t msec)
-{
+bool demo_object_holder_t::update(std::uint32_t msec) {
     m_time = msec;
     bool going_on = false;
     for (demo_object_t* object : m_objects) {
-        if (is_due(*object, msec) && object->update(msec - object->m_offset))
-            going_on = true;
+        if (is_due(*object, msec) && object->update(msec - object->m_offset)) going_on = true;
     }
     return going_on;
 }
 
-std::uint32_t demo_object_holder_t::calc_length()
-{
+std::uint32_t demo_object_holder_t::calc_length() {
     if (m_objects.empty()) {
         m_length = 0;
         return 0;
     }
     // Laid out once: later calls only pass the call on.
     if (m_length != 0) {
-        for (demo_object_t* object : m_objects)
-            object->calc_length();
+        for (demo_object_t* object : m_objects) object->calc_length();
         return m_length;
     }
     std::uint32_t running_end = 0;
     for (demo_object_t* object : m_objects) {
-        if (object->m_offset == demo_unplaced)
-            object->m_offset = running_end;
-        if (object->calc_length() == demo_open_ended)
-            continue;  // open-ended objects do not move the running end
+        if (object->m_offset == demo_unplaced) object->m_offset = running_end;
+        if (object->calc_length() == demo_open_ended) continue;  // open-ended objects do not move the running end
         const std::uint32_t end = object->m_offset + object->m_length;  // modulo 2^32
         running_end = std::max(running_end, end);
     }
@@ -113,34 +94,28 @@ std::uint32_t demo_object_holder_t::calc_length()
     return m_length;
 }
 
-void demo_object_holder_t::reshape(int width, int height)
-{
+void demo_object_holder_t::reshape(int width, int height) {
     m_width = width;
     m_height = height;
     for (demo_object_t* object : m_objects) {
-        if (!object->running())
-            continue;
+        if (!object->running()) continue;
         m_current = object;
         object->reshape(width, height);
     }
 }
 
-bool demo_object_holder_t::key_down(unsigned char key, int x, int y)
-{
+bool demo_object_holder_t::key_down(unsigned char key, int x, int y) {
     return m_current != nullptr && m_current->key_down(key, x, y);
 }
 
-bool demo_object_holder_t::key_up(unsigned char key, int x, int y)
-{
+bool demo_object_holder_t::key_up(unsigned char key, int x, int y) {
     return m_current != nullptr && m_current->key_up(key, x, y);
 }
 
-bool demo_object_holder_t::special_down(int key, int x, int y)
-{
+bool demo_object_holder_t::special_down(int key, int x, int y) {
     return m_current != nullptr && m_current->special_down(key, x, y);
 }
 
-bool demo_object_holder_t::special_up(int key, int x, int y)
-{
+bool demo_object_holder_t::special_up(int key, int x, int y) {
     return m_current != nullptr && m_current->special_up(key, x, y);
 }

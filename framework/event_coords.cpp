@@ -54,8 +54,7 @@ float reduced_degrees(const rev3& r) { return libgr::fmod(to_rot3(r).angle, 360.
 // acceleration that turns with the body: the part along the axis does not
 // turn, and is integrated plainly, or thrust while rolling would be lost.
 pos3 along_axis(const pos3& v, const rev3& r) {
-    if (!any_differs(r, 0.0f))
-        return origin_pos3;
+    if (!any_differs(r, 0.0f)) return origin_pos3;
     const dir3 axis = normalize(vec3_as<dir3>(r));
     return scale(vec3_as<pos3>(axis), dot(v, axis));
 }
@@ -81,8 +80,7 @@ pst3w displacement(const rates_t& rates, float dt) {
     compose(e.inv, a.inv, d.inv);
     revolve_offset(a.pos, e.rev, vec3_as<dir3>(v), d.pos);
     add(d.pos, e.pos, d.pos);
-    if (any_differs(axial, 0.0f))
-        add(d.pos, scale(axial, h), d.pos);
+    if (any_differs(axial, 0.0f)) add(d.pos, scale(axial, h), d.pos);
     return d;
 }
 
@@ -101,8 +99,7 @@ pst3w step_rates(rates_t& rates, float dt) {
         pos3 v;
         scale(rates[1].pos, 1.0f / deg_to_rad(a), v);
         turn_offset(w.pos, d.rev, vec3_as<dir3>(v), w.pos);
-        if (any_differs(axial, 0.0f))
-            add(w.pos, axial, w.pos);
+        if (any_differs(axial, 0.0f)) add(w.pos, axial, w.pos);
     }
     add(w.pos, rates[0].pos, w.pos);
     rates[0] = w;

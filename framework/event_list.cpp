@@ -10,8 +10,7 @@ std::size_t event_list_t::insert(const event_pair_t& p) {
         ++passed;
     }
     // The element we stop at now follows rel: keep its absolute time.
-    if (rel.first != 0 && it != m_list.end())
-        it->first -= rel.first;
+    if (rel.first != 0 && it != m_list.end()) it->first -= rel.first;
     m_list.insert(it, rel);
     return passed;
 }

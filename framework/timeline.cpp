@@ -12,8 +12,7 @@ void build_fixevents_from(const event_list_t& events, std::vector<event_coords_t
         // The base must be the state at the event's time, so that selecting
         // this snapshot at time t continues the path from there.
         c.advance_base(t);
-        if (p.second)
-            apply_event(*p.second, c);
+        if (p.second) apply_event(*p.second, c);
         // The snapshot's current state includes its own event.
         c.update_current(t);
         fixevents[k++] = c;
@@ -23,13 +22,11 @@ void build_fixevents_from(const event_list_t& events, std::vector<event_coords_t
 event_coords_t step_timeline_at(const std::vector<event_coords_t>& fixevents, std::uint32_t& fixidx,
                                 event_coords_t& coords, std::uint32_t t) {
     std::uint32_t i = 0;
-    while (i < fixevents.size() && fixevents[i].m_msec <= t)
-        ++i;
+    while (i < fixevents.size() && fixevents[i].m_msec <= t) ++i;
     if (i != fixidx) {
         fixidx = i;
         // Before the first snapshot there is nothing to load: keep the state.
-        if (i > 0)
-            coords = fixevents[i - 1];
+        if (i > 0) coords = fixevents[i - 1];
     }
     event_coords_t c = coords;
     c.advance_base(t);

@@ -31,8 +31,6 @@ projection& to_projection(const perspective& p, projection& j) {
     return j;
 }
 
-void apply_frustum(const projection& j) {
-    glFrustum(j.left, j.right, j.bottom, j.top, j.znear, j.zfar);
-}
+void apply_frustum(const projection& j) { glFrustum(j.left, j.right, j.bottom, j.top, j.znear, j.zfar); }
 
 }  // namespace libgr

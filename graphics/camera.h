@@ -16,7 +16,10 @@ perspective& set_focal_length(perspective& p, double f);
 // Frustum bounds at the near plane for the lens: the diagonal field of view
 // spread over width and height by the aspect ratio.
 projection& to_projection(const perspective& p, projection& j);
-inline projection to_projection(const perspective& p) { projection j; return to_projection(p, j); }
+inline projection to_projection(const perspective& p) {
+    projection j;
+    return to_projection(p, j);
+}
 
 // glFrustum(left, right, bottom, top, znear, zfar) on the current matrix.
 void apply_frustum(const projection& j);

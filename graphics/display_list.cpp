@@ -44,9 +44,7 @@ void grDspList::DrawBody() {
     if (m_record && m_record->m_valid) glCallList(m_record->m_name);
 }
 
-GLuint grDspList::GetName() const {
-    return (m_record && m_record->m_valid) ? m_record->m_name : GL_INVALID_VALUE;
-}
+GLuint grDspList::GetName() const { return (m_record && m_record->m_valid) ? m_record->m_name : GL_INVALID_VALUE; }
 
 void grDspList::DeleteList() {
     if (m_record && m_record->m_valid) {

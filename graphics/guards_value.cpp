@@ -51,8 +51,7 @@ bool active_texture_available() {
     static bool told = false;
     if (!told) {
         told = true;
-        std::cerr << "grActiveTextureGuard: glActiveTextureARB is not loaded; texture unit left unchanged"
-                  << std::endl;
+        std::cerr << "grActiveTextureGuard: glActiveTextureARB is not loaded; texture unit left unchanged" << std::endl;
     }
     return false;
 }

@@ -4,11 +4,9 @@ namespace libgr {
 namespace {
 
 // Components per pixel, by pixel-format code 0..17.
-constexpr std::uint8_t k_components[grPixelFormatCount] = {1, 2, 1, 1, 1, 1, 1, 2, 3,
-                                                           4, 3, 4, 1, 2, 3, 4, 2, 1};
+constexpr std::uint8_t k_components[grPixelFormatCount] = {1, 2, 1, 1, 1, 1, 1, 2, 3, 4, 3, 4, 1, 2, 3, 4, 2, 1};
 // Bits per component for codes 0..8, bits per packed pixel for 9..14.
-constexpr std::uint8_t k_bits[grBitSizeCount] = {1, 2, 4, 8, 12, 16, 24, 32, 64,
-                                                 8, 16, 16, 32, 8, 16};
+constexpr std::uint8_t k_bits[grBitSizeCount] = {1, 2, 4, 8, 12, 16, 24, 32, 64, 8, 16, 16, 32, 8, 16};
 constexpr std::uint32_t k_first_packed = 9;
 
 }  // namespace
@@ -47,9 +45,7 @@ bool grImageBuffer::Allocate() {
     return m_bytes.resize(static_cast<std::uint32_t>(size));
 }
 
-std::uint32_t grImageBuffer::GetBitsPerPixel() const {
-    return BitsPerPixel(m_pixel_format, m_bit_size);
-}
+std::uint32_t grImageBuffer::GetBitsPerPixel() const { return BitsPerPixel(m_pixel_format, m_bit_size); }
 
 std::uint32_t grImageBuffer::GetAlignment() const {
     return m_pixel_store && m_pixel_store->alignment != 0 ? m_pixel_store->alignment : 4;

@@ -12,11 +12,11 @@
 namespace libgr {
 
 struct grMatrixStack {
-    GLenum m_mode;            // GL_MODELVIEW, GL_PROJECTION, GL_TEXTURE or GL_COLOR
-    GLenum m_maxDepthQuery;   // e.g. GL_MAX_MODELVIEW_STACK_DEPTH
-    GLenum m_depthQuery;      // e.g. GL_MODELVIEW_STACK_DEPTH
-    GLenum m_matrixQuery;     // e.g. GL_MODELVIEW_MATRIX
-    GLint m_maxDepth;         // GL limit while checking is on, 0 while off
+    GLenum m_mode;                                     // GL_MODELVIEW, GL_PROJECTION, GL_TEXTURE or GL_COLOR
+    GLenum m_maxDepthQuery;                            // e.g. GL_MAX_MODELVIEW_STACK_DEPTH
+    GLenum m_depthQuery;                               // e.g. GL_MODELVIEW_STACK_DEPTH
+    GLenum m_matrixQuery;                              // e.g. GL_MODELVIEW_MATRIX
+    GLint m_maxDepth;                                  // GL limit while checking is on, 0 while off
     std::vector<std::array<GLfloat, 16>> m_snapshots;  // last in, first out
 };
 

@@ -23,8 +23,7 @@ inline grSharedName* ShareName(grSharedName* record) {
 
 // The holder lets go: when it was the last one, deleteObject(name) runs for
 // a valid name and the record is freed. record becomes null either way.
-template <class DeleteObject>
-void ReleaseName(grSharedName*& record, DeleteObject deleteObject) noexcept {
+template <class DeleteObject> void ReleaseName(grSharedName*& record, DeleteObject deleteObject) noexcept {
     grSharedName* held = record;
     record = nullptr;
     if (!held) return;

@@ -4,12 +4,12 @@
 
 namespace libgr {
 
-#define LIBGR_MAKE_TAGGED(type)                      \
-    tagged_value make_tagged(const type& v) {        \
-        tagged_value t{};                            \
-        t.tag = tag_##type;                          \
-        t.payload.type##_v = v;                      \
-        return t;                                    \
+#define LIBGR_MAKE_TAGGED(type)               \
+    tagged_value make_tagged(const type& v) { \
+        tagged_value t{};                     \
+        t.tag = tag_##type;                   \
+        t.payload.type##_v = v;               \
+        return t;                             \
     }
 
 tagged_value make_tagged(float v) {

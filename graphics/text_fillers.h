@@ -24,14 +24,12 @@ struct spaces {
 };
 
 inline std::ostream& operator<<(std::ostream& os, const char_run& r) {
-    for (std::size_t i = 0; i < r.count; ++i)
-        os.put(r.text[i]);
+    for (std::size_t i = 0; i < r.count; ++i) os.put(r.text[i]);
     return os;
 }
 
 inline std::ostream& operator<<(std::ostream& os, const char_repeat& r) {
-    for (std::size_t i = 0; i < r.count; ++i)
-        os.put(r.c);
+    for (std::size_t i = 0; i < r.count; ++i) os.put(r.c);
     return os;
 }
 

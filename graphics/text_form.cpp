@@ -20,8 +20,7 @@ void put(std::ostream& os, float v) { os << static_cast<double>(v); }
 void put(std::ostream& os, double v) { os << v; }
 void put(std::ostream& os, std::int32_t v) { os << static_cast<long>(v); }
 void put(std::ostream& os, std::uint32_t v) { os << static_cast<unsigned long>(v); }
-template <class T>
-void put(std::ostream& os, const T& nested) { os << nested; }
+template <class T> void put(std::ostream& os, const T& nested) { os << nested; }
 
 // name(first, rest...)
 template <class First, class... Rest>
@@ -48,8 +47,7 @@ private:
 // the name instead of in front of every byte.
 std::ostream& byte_form(std::ostream& os, const char* name, std::initializer_list<std::uint8_t> bytes) {
     grFormatGuard outer(os);
-    if (os.flags() & std::ios_base::showbase)
-        os << "0x";
+    if (os.flags() & std::ios_base::showbase) os << "0x";
     os.unsetf(std::ios_base::showbase);
     os << name << '(';
     for (std::uint8_t b : bytes) {
@@ -75,9 +73,7 @@ std::ostream& operator<<(std::ostream& os, const pos2l& v) { return form(os, "po
 std::ostream& operator<<(std::ostream& os, const dir2l& v) { return form(os, "dir2l", v.x, v.y); }
 std::ostream& operator<<(std::ostream& os, const qua& v) { return form(os, "qua", v.w, v.x, v.y, v.z); }
 std::ostream& operator<<(std::ostream& os, const rot3& v) { return form(os, "rot3", v.angle, v.axis); }
-std::ostream& operator<<(std::ostream& os, const plr3& v) {
-    return form(os, "plr3", v.radius, v.azimuth, v.elevation);
-}
+std::ostream& operator<<(std::ostream& os, const plr3& v) { return form(os, "plr3", v.radius, v.azimuth, v.elevation); }
 std::ostream& operator<<(std::ostream& os, const ang3& v) { return form(os, "ang3", v.yaw, v.pitch, v.roll); }
 std::ostream& operator<<(std::ostream& os, const rev3& v) { return form(os, "rev3", v.x, v.y, v.z); }
 std::ostream& operator<<(std::ostream& os, const pst3w& v) { return form(os, "pst3w", v.rev, v.inv, v.pos); }
@@ -98,8 +94,7 @@ std::ostream& operator<<(std::ostream& os, const mtx3w& v) {
     os << "mtx3w(\t";
     for (int i = 0; i < 16; ++i) {
         put(os, v.m[i]);
-        if (i == 15)
-            break;
+        if (i == 15) break;
         os << (i % 4 == 3 ? ",\n\t" : ", ");
     }
     return os << ')';
@@ -108,9 +103,7 @@ std::ostream& operator<<(std::ostream& os, const mtx3w& v) {
 std::ostream& operator<<(std::ostream& os, const box2& v) { return form(os, "box2", v.first, v.second); }
 std::ostream& operator<<(std::ostream& os, const box3& v) { return form(os, "box3", v.first, v.second); }
 std::ostream& operator<<(std::ostream& os, const dim2& v) { return form(os, "dim2", v.width, v.height); }
-std::ostream& operator<<(std::ostream& os, const dim3& v) {
-    return form(os, "dim3", v.width, v.height, v.depth);
-}
+std::ostream& operator<<(std::ostream& os, const dim3& v) { return form(os, "dim3", v.width, v.height, v.depth); }
 
 std::ostream& operator<<(std::ostream& os, const col3aub& v) { return byte_form(os, "col3aub", {v.r, v.g, v.b, v.a}); }
 std::ostream& operator<<(std::ostream& os, const col3ub& v) { return byte_form(os, "col3ub", {v.r, v.g, v.b}); }
@@ -119,9 +112,7 @@ std::ostream& operator<<(std::ostream& os, const col1ub& v) { return byte_form(o
 
 std::ostream& operator<<(std::ostream& os, const surface& v) { return form(os, "surface", v.a, v.b, v.c, v.d); }
 std::ostream& operator<<(std::ostream& os, const line2d& v) { return form(os, "line2d", v.a, v.b, v.c); }
-std::ostream& operator<<(std::ostream& os, const line3d& v) {
-    return form(os, "line3d", v.dir, v.frame, v.inv_frame);
-}
+std::ostream& operator<<(std::ostream& os, const line3d& v) { return form(os, "line3d", v.dir, v.frame, v.inv_frame); }
 std::ostream& operator<<(std::ostream& os, const projection& v) {
     return form(os, "projection", v.left, v.right, v.bottom, v.top, v.znear, v.zfar);
 }

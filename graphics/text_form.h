@@ -66,7 +66,9 @@ std::ostream& operator<<(std::ostream& os, const line3d& v);
 std::ostream& operator<<(std::ostream& os, const projection& v);
 
 // A plain float in the same style: "float(1.000000)".
-struct float_form { float value; };
+struct float_form {
+    float value;
+};
 std::ostream& operator<<(std::ostream& os, const float_form& v);
 
 }  // namespace libgr

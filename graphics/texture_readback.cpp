@@ -31,12 +31,12 @@ struct channel_t {
 constexpr channel_t k_channels[] = {
     {"red", GL_TEXTURE_RED_TYPE, GL_TEXTURE_RED_SIZE, "get texture level parameter (red_type)",
      "get texture level parameter (red_size)"},
-    {"luminance", GL_TEXTURE_LUMINANCE_TYPE, GL_TEXTURE_LUMINANCE_SIZE,
-     "get texture level parameter (luminance_type)", "get texture level parameter (luminance_size)"},
-    {"intensity", GL_TEXTURE_INTENSITY_TYPE, GL_TEXTURE_INTENSITY_SIZE,
-     "get texture level parameter (intensity_type)", "get texture level parameter (intensity_size)"},
-    {"alpha", GL_TEXTURE_ALPHA_TYPE, GL_TEXTURE_ALPHA_SIZE,
-     "get texture level parameter (alpha_type)", "get texture level parameter (alpha_size)"},
+    {"luminance", GL_TEXTURE_LUMINANCE_TYPE, GL_TEXTURE_LUMINANCE_SIZE, "get texture level parameter (luminance_type)",
+     "get texture level parameter (luminance_size)"},
+    {"intensity", GL_TEXTURE_INTENSITY_TYPE, GL_TEXTURE_INTENSITY_SIZE, "get texture level parameter (intensity_type)",
+     "get texture level parameter (intensity_size)"},
+    {"alpha", GL_TEXTURE_ALPHA_TYPE, GL_TEXTURE_ALPHA_SIZE, "get texture level parameter (alpha_type)",
+     "get texture level parameter (alpha_size)"},
 };
 
 // The component kind of a GL component type; false for any other value.
@@ -86,8 +86,7 @@ public:
         if (m_pack_buffer != 0) {
             // Bound, it would turn the image's address into a buffer offset.
             if (gl_ext::glBindBuffer == nullptr) {
-                std::cerr << "GetTextureImage: a pixel pack buffer is bound and cannot be unbound."
-                          << std::endl;
+                std::cerr << "GetTextureImage: a pixel pack buffer is bound and cannot be unbound." << std::endl;
                 m_ok = false;
             } else {
                 gl_ext::glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
@@ -117,9 +116,9 @@ public:
 
 private:
     static constexpr std::size_t k_count = 8;
-    static constexpr GLenum k_names[k_count] = {
-        GL_PACK_SWAP_BYTES,  GL_PACK_LSB_FIRST, GL_PACK_ROW_LENGTH,   GL_PACK_SKIP_ROWS,
-        GL_PACK_SKIP_PIXELS, GL_PACK_ALIGNMENT, GL_PACK_IMAGE_HEIGHT, GL_PACK_SKIP_IMAGES};
+    static constexpr GLenum k_names[k_count] = {GL_PACK_SWAP_BYTES,   GL_PACK_LSB_FIRST,   GL_PACK_ROW_LENGTH,
+                                                GL_PACK_SKIP_ROWS,    GL_PACK_SKIP_PIXELS, GL_PACK_ALIGNMENT,
+                                                GL_PACK_IMAGE_HEIGHT, GL_PACK_SKIP_IMAGES};
     GLint m_saved[k_count] = {};
     GLint m_pack_buffer = 0;
     bool m_ok = true;
@@ -127,8 +126,7 @@ private:
 
 // The read-back on a level that query (pname, value) describes and read
 // (format, type, image) copies from.
-template <class Query, class Read>
-bool ReadBack(Query query, Read read, grImageBuffer& image) {
+template <class Query, class Read> bool ReadBack(Query query, Read read, grImageBuffer& image) {
     image.Clear();
 
     GLint width = 0;
@@ -166,8 +164,7 @@ bool ReadBack(Query query, Read read, grImageBuffer& image) {
     CheckGLError(channel->size_label);
     std::uint8_t size_code = 0;
     transfer_t transfer{};
-    if (!BitSizeCode(static_cast<std::uint32_t>(std::max(bits, 0)), size_code) ||
-        !TransferFor(type, bits, transfer)) {
+    if (!BitSizeCode(static_cast<std::uint32_t>(std::max(bits, 0)), size_code) || !TransferFor(type, bits, transfer)) {
         std::cerr << channel->name << " size is not recognized." << std::endl;
         return false;
     }

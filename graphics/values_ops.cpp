@@ -27,14 +27,23 @@ mtx3w& to_mtx3w(const rot3& q, mtx3w& m) {
 
     // R = A + cos(theta) (I - A) + sin(theta) K, entry by entry.
     float a[16] = {};  // outer product of the unit axis
-    a[0] = x * x; a[1] = y * x; a[2] = x * z;
-    a[4] = x * y; a[5] = y * y; a[6] = y * z;
-    a[8] = x * z; a[9] = y * z; a[10] = z * z;
+    a[0] = x * x;
+    a[1] = y * x;
+    a[2] = x * z;
+    a[4] = x * y;
+    a[5] = y * y;
+    a[6] = y * z;
+    a[8] = x * z;
+    a[9] = y * z;
+    a[10] = z * z;
     a[15] = 1.0f;
     float k[16] = {};  // cross-product matrix
-    k[1] = z; k[2] = -y;
-    k[4] = -z; k[6] = x;
-    k[8] = y; k[9] = -x;
+    k[1] = z;
+    k[2] = -y;
+    k[4] = -z;
+    k[6] = x;
+    k[8] = y;
+    k[9] = -x;
     k[15] = 1.0f;
 
     const float c = std::cos(theta);
@@ -126,7 +135,7 @@ pos3& revolve_offset(const pos3& v, const rev3& r, const dir3& u, pos3& out) {
     const float f = std::modf(h, &n);
     const float phi = deg_to_rad(f * 180.0f);  // radians
 
-    const float a = 0.5f - 0.5f * std::cos(phi);                                 // float cosine
+    const float a = 0.5f - 0.5f * std::cos(phi);                                      // float cosine
     const float b = static_cast<float>(0.5 - 0.5 * std::cos(a * 3.141592653589793));  // double cosine
     const float d = (b + a) * 0.5f + n;
     const float e = 0.5f - 0.5f * std::cos(2.0f * phi);  // float cosine

@@ -22,9 +22,9 @@ public:
     // As poll, but m_axes keeps the absolute positions.
     bool read_absolute();
 
-    std::vector<float> m_axes;               // per axis: change (poll) or position, -1 .. 1
-    std::vector<std::int32_t> m_buttons;     // [0]: bit i set while button i is down
-    std::vector<float> m_last_axes;          // absolute positions at the previous poll
+    std::vector<float> m_axes;            // per axis: change (poll) or position, -1 .. 1
+    std::vector<std::int32_t> m_buttons;  // [0]: bit i set while button i is down
+    std::vector<float> m_last_axes;       // absolute positions at the previous poll
     std::vector<std::int32_t> m_last_buttons;
 
 private:

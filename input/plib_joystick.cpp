@@ -20,8 +20,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<joystick_device_t> open_plib_joystick(int number)
-{
+std::unique_ptr<joystick_device_t> open_plib_joystick(int number) {
     static const bool initialised = (jsInit(), true);
     (void)initialised;
     return std::make_unique<plib_joystick_t>(number);

@@ -19,8 +19,7 @@ void DrawLine::Set(const pos3& start, const pos3& end, float spacing, bool texco
     m_texcoord = texcoord;
 }
 
-template <class Emit>
-bool DrawLine::WalkDots(Emit emit) const {
+template <class Emit> bool DrawLine::WalkDots(Emit emit) const {
     dir3 d;
     libgr::subtract(m_end, m_start, d);
     // Line parameter per dot; a zero-length segment gives an infinite step

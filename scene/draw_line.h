@@ -38,8 +38,7 @@ public:
 private:
     // Calls emit(t, p) for each dot while it returns true; returns false
     // when the walk stalls before passing the end.
-    template <class Emit>
-    bool WalkDots(Emit emit) const;
+    template <class Emit> bool WalkDots(Emit emit) const;
 
     libgr::pos3 m_start;
     libgr::pos3 m_end;

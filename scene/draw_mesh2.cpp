@@ -41,8 +41,7 @@ AxisCount count_axis(float min, float max, float step, std::uint64_t limit) {
 }
 
 // v = min, min + step, ... while v <= max; body() at each.
-template <class Body>
-void outer_walk(float min, float max, float step, Body body) {
+template <class Body> void outer_walk(float min, float max, float step, Body body) {
     for (float v = min; v <= max;) {
         body();
         const float next = v + step;
@@ -53,8 +52,7 @@ void outer_walk(float min, float max, float step, Body body) {
 
 // draw() at every position below max, advance() by one step after each,
 // and draw() once more after the last step.
-template <class Draw, class Advance>
-void inner_walk(float min, float max, float step, Draw draw, Advance advance) {
+template <class Draw, class Advance> void inner_walk(float min, float max, float step, Draw draw, Advance advance) {
     for (float v = min; v < max;) {
         draw();
         advance();

@@ -5,30 +5,17 @@
 
 namespace {
 
-unsigned long parse_unsigned(const char* text)
-{
-    return std::strtoul(text, nullptr, 0);
-}
+unsigned long parse_unsigned(const char* text) { return std::strtoul(text, nullptr, 0); }
 
-float parse_float(const char* text)
-{
-    return static_cast<float>(std::strtod(text, nullptr));
-}
+float parse_float(const char* text) { return static_cast<float>(std::strtod(text, nullptr)); }
 
 }  // namespace
 
-bool usable_bounding(float bounding)
-{
-    return std::isfinite(bounding);
-}
+bool usable_bounding(float bounding) { return std::isfinite(bounding); }
 
-bool usable_interval(float interval)
-{
-    return std::isfinite(interval) && interval != 0.0f;
-}
+bool usable_interval(float interval) { return std::isfinite(interval) && interval != 0.0f; }
 
-hall_settings_t read_hall_settings(const env_lookup_t& lookup, std::ostream& warn)
-{
+hall_settings_t read_hall_settings(const env_lookup_t& lookup, std::ostream& warn) {
     hall_settings_t s;
     if (const char* text = lookup("HALL_MESH_MODE")) {
         const unsigned long mode = parse_unsigned(text);
@@ -52,11 +39,10 @@ hall_settings_t read_hall_settings(const env_lookup_t& lookup, std::ostream& war
         if (usable_interval(interval)) {
             s.interval = interval;
         } else {
-            warn << "HALL_MESH_INTERVAL=" << text << " is not a finite non-zero step; using "
-                 << hall_default_interval << std::endl;
+            warn << "HALL_MESH_INTERVAL=" << text << " is not a finite non-zero step; using " << hall_default_interval
+                 << std::endl;
         }
     }
-    if (const char* text = lookup("HALL_MESH_FOG"))
-        s.fog = parse_unsigned(text) != 0;
+    if (const char* text = lookup("HALL_MESH_FOG")) s.fog = parse_unsigned(text) != 0;
     return s;
 }

@@ -10,23 +10,20 @@
 
 namespace {
 
-joystick_t open_joystick(std::unique_ptr<joystick_device_t> device)
-{
+joystick_t open_joystick(std::unique_ptr<joystick_device_t> device) {
     return device ? joystick_t(std::move(device)) : joystick_t(0);
 }
 
 }  // namespace
 
 wire_gate_demo::wire_gate_demo(const env_lookup_t& lookup, std::unique_ptr<joystick_device_t> device)
-    : m_joystick(open_joystick(std::move(device)))
-{
+    : m_joystick(open_joystick(std::move(device))) {
     try {
         // The scene's only event: the camera starts at the origin at time 0.
         auto start = std::make_unique<position_event_t>(libgr::pos3{0.0f, 0.0f, 0.0f});
         m_schedule.reserve(1);
         m_schedule.emplace_back(0, start.release());
-        for (const event_pair_t& p : m_schedule)
-            m_events.insert(p);
+        for (const event_pair_t& p : m_schedule) m_events.insert(p);
         build_fixevents_from(m_events, m_fixevents);
         m_fixidx = 0;
         print_events();
@@ -49,14 +46,12 @@ wire_gate_demo::wire_gate_demo(const env_lookup_t& lookup, std::unique_ptr<joyst
     } catch (...) {
         // The destructor does not run for a half-built object; the events
         // are owned through raw pointers.
-        for (event_pair_t& p : m_schedule)
-            delete p.second;
+        for (event_pair_t& p : m_schedule) delete p.second;
         throw;
     }
 }
 
-wire_gate_demo::~wire_gate_demo()
-{
+wire_gate_demo::~wire_gate_demo() {
     for (event_pair_t& p : m_schedule) {
         delete p.second;  // virtual: the events are polymorphic
         p.second = nullptr;
@@ -64,8 +59,7 @@ wire_gate_demo::~wire_gate_demo()
     m_schedule.clear();
 }
 
-void wire_gate_demo::print_events() const
-{
+void wire_gate_demo::print_events() const {
     int i = 0;
     for (const event_pair_t& p : m_events) {
         std::cout << "m_events[" << i << "] --- dump ---" << std::endl;
@@ -80,20 +74,17 @@ void wire_gate_demo::print_events() const
     }
 }
 
-void wire_gate_demo::print_settings() const
-{
+void wire_gate_demo::print_settings() const {
     std::cout << "MESHMODE: " << m_meshmode << std::endl;
     std::cout << "BOUNDING: " << m_bounding << std::endl;
     std::cout << "INTERVAL: " << m_interval << std::endl;
     std::cout << "MESH_FOG: " << m_meshfog << std::endl;
 }
 
-bool wire_gate_demo::build_lattice()
-{
+bool wire_gate_demo::build_lattice() {
     const libgr::dir3 bounding{m_bounding, m_bounding, m_bounding};
     const libgr::dir3 interval{m_interval, m_interval, m_interval};
-    if (!m_mesh.Build(bounding, interval, m_meshmode == hall_point_mode, false))
-        return false;
+    if (!m_mesh.Build(bounding, interval, m_meshmode == hall_point_mode, false)) return false;
     // The list records the lattice from the mesh's rows (DrawRows): a
     // software renderer pays for every list call that draws, and the plain
     // walk makes thousands. It follows every Build. A list without a GL
@@ -103,12 +94,10 @@ bool wire_gate_demo::build_lattice()
     return true;
 }
 
-void wire_gate_demo::RebuildMesh()
-{
+void wire_gate_demo::RebuildMesh() {
     if (!build_lattice()) {
-        std::cerr << "wire_gate_demo: the lattice refused bounding " << m_bounding << " with interval "
-                  << m_interval << "; using " << hall_default_bounding << " and " << hall_default_interval
-                  << std::endl;
+        std::cerr << "wire_gate_demo: the lattice refused bounding " << m_bounding << " with interval " << m_interval
+                  << "; using " << hall_default_bounding << " and " << hall_default_interval << std::endl;
         m_bounding = hall_default_bounding;
         m_interval = hall_default_interval;
         build_lattice();
@@ -117,8 +106,7 @@ void wire_gate_demo::RebuildMesh()
     print_settings();
 }
 
-void wire_gate_demo::rebuild_or_keep(const lattice_values_t& in_force)
-{
+void wire_gate_demo::rebuild_or_keep(const lattice_values_t& in_force) {
     // Values the mesh would refuse anyway are not handed to it.
     const bool usable = usable_bounding(m_bounding) && usable_interval(m_interval);
     if (!usable || !build_lattice()) {

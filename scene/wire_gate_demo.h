@@ -68,8 +68,8 @@ public:
     bool m_showcoords = false;     // draw the state dump as text
     event_coords_t m_coords;       // live kinematic state
     joystick_t m_joystick;
-    std::vector<event_pair_t> m_schedule;  // owns the events
-    event_list_t m_events;                 // the same events by time, relative msec
+    std::vector<event_pair_t> m_schedule;     // owns the events
+    event_list_t m_events;                    // the same events by time, relative msec
     std::vector<event_coords_t> m_fixevents;  // one snapshot per element of m_events
     std::uint32_t m_fixidx = 0;
     LineTexture m_linetex;

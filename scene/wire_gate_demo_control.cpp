@@ -29,23 +29,19 @@ struct thruster_t {
 
 }  // namespace
 
-bool wire_gate_demo::update(std::uint32_t t)
-{
+bool wire_gate_demo::update(std::uint32_t t) {
     demo_object_t::update(t);
     step_timeline();
-    if (m_joystick.poll())
-        apply_joystick(m_joystick.m_axes);
+    if (m_joystick.poll()) apply_joystick(m_joystick.m_axes);
     return true;
 }
 
-void wire_gate_demo::step_timeline()
-{
+void wire_gate_demo::step_timeline() {
     const event_coords_t c = step_timeline_at(m_fixevents, m_fixidx, m_coords, m_time);
 
     // History half: the rings exist only after a reshape to a non-zero width.
     const std::uint32_t n = static_cast<std::uint32_t>(m_hist_y.size());
-    if (n == 0)
-        return;
+    if (n == 0) return;
     const std::uint32_t prev = (m_hist_idx + n - 1) % n;
     const std::uint32_t i = m_hist_idx;
     const libgr::pos3 v = libgr::rotate(c.m_rates[0].pos, libgr::to_rot3(c.m_base.rev));
@@ -57,17 +53,12 @@ void wire_gate_demo::step_timeline()
     m_hist_idx = (m_hist_idx + 1) % n;
 }
 
-void wire_gate_demo::rebase()
-{
-    rebase_at(m_coords, m_time);
-}
+void wire_gate_demo::rebase() { rebase_at(m_coords, m_time); }
 
-void wire_gate_demo::reshape(int w, int h)
-{
+void wire_gate_demo::reshape(int w, int h) {
     glViewport(0, 0, w, h);
     // A window without area has no aspect ratio; the lens keeps the last one.
-    if (w > 0 && h > 0)
-        libgr::set_aspect(m_persp, static_cast<double>(w), static_cast<double>(h));
+    if (w > 0 && h > 0) libgr::set_aspect(m_persp, static_cast<double>(w), static_cast<double>(h));
     m_persp.znear = 0.1;
     m_persp.zfar = 1000.1;
     {
@@ -83,8 +74,7 @@ void wire_gate_demo::reshape(int w, int h)
     m_hist_idx = 0;
 }
 
-void wire_gate_demo::reset_history()
-{
+void wire_gate_demo::reset_history() {
     std::fill(m_hist_y.begin(), m_hist_y.end(), 0.0f);
     std::fill(m_hist_vy.begin(), m_hist_vy.end(), 0.0f);
     std::fill(m_hist_t.begin(), m_hist_t.end(), 0.0f);
@@ -92,8 +82,7 @@ void wire_gate_demo::reset_history()
     m_hist_idx = 0;
 }
 
-bool wire_gate_demo::thrust_key(unsigned char key, bool release)
-{
+bool wire_gate_demo::thrust_key(unsigned char key, bool release) {
     static const float k = libgr::deg_to_rad(5.0f);  // turning thrust, rad/s^2 per key
     thruster_t t;
     switch (key) {
@@ -109,8 +98,7 @@ bool wire_gate_demo::thrust_key(unsigned char key, bool release)
     }
     const std::uint32_t bit = 1u << (key - '0');
     const bool held = (m_thrust_held & bit) != 0;
-    if (!release && held)
-        return true;  // already pushing
+    if (!release && held) return true;  // already pushing
     rebase();
     if (release && held) {
         // The release removes exactly what the press added.
@@ -126,24 +114,20 @@ bool wire_gate_demo::thrust_key(unsigned char key, bool release)
     return true;
 }
 
-void wire_gate_demo::apply_joystick(const std::vector<float>& axes)
-{
+void wire_gate_demo::apply_joystick(const std::vector<float>& axes) {
     static const float k = libgr::deg_to_rad(5.0f);
-    if (axes.size() < 4)
-        return;
+    if (axes.size() < 4) return;
     rebase();
     libgr::force_t& f = m_coords.m_force[1];
-    libgr::add_force(f, dir3{0.0f, 1.0f, 0.0f}, dir3{axes[0] * k, 0.0f, 0.0f});                // roll
-    libgr::add_force(f, dir3{0.0f, 0.0f, -1.0f}, dir3{0.0f, axes[1] * k, 0.0f});               // pitch
+    libgr::add_force(f, dir3{0.0f, 1.0f, 0.0f}, dir3{axes[0] * k, 0.0f, 0.0f});               // roll
+    libgr::add_force(f, dir3{0.0f, 0.0f, -1.0f}, dir3{0.0f, axes[1] * k, 0.0f});              // pitch
     libgr::add_force(f, dir3{0.0f, 0.0f, 0.0f}, dir3{0.0f, 0.0f, -axes[2] * linear_thrust});  // thrust
-    libgr::add_force(f, dir3{0.0f, 0.0f, -1.0f}, dir3{axes[3] * k, 0.0f, 0.0f});               // yaw
+    libgr::add_force(f, dir3{0.0f, 0.0f, -1.0f}, dir3{axes[3] * k, 0.0f, 0.0f});              // yaw
     m_coords.apply_force();
 }
 
-bool wire_gate_demo::key_down(unsigned char key, int, int)
-{
-    if (thrust_key(key, false))
-        return true;
+bool wire_gate_demo::key_down(unsigned char key, int, int) {
+    if (thrust_key(key, false)) return true;
 
     const lattice_values_t in_force = lattice_values();
     switch (key) {
@@ -211,16 +195,13 @@ bool wire_gate_demo::key_down(unsigned char key, int, int)
         m_bounding = static_cast<float>(m_bounding + 50.0);
         std::cout << key << ": mesh bounding change to " << m_bounding << std::endl;
         break;
-    case 'i':
-        m_showcoords = !m_showcoords;
-        return true;
+    case 'i': m_showcoords = !m_showcoords; return true;
     case 'o':
         m_meshfog = !m_meshfog;
         std::cout << key << ": fog mode change to " << m_meshfog << std::endl;
         request_redisplay();
         return true;
-    default:
-        return false;
+    default: return false;
     }
     // The settings keys above rebuild the lattice and redraw.
     rebuild_or_keep(in_force);
@@ -228,12 +209,6 @@ bool wire_gate_demo::key_down(unsigned char key, int, int)
     return true;
 }
 
-bool wire_gate_demo::key_up(unsigned char key, int, int)
-{
-    return thrust_key(key, true);
-}
+bool wire_gate_demo::key_up(unsigned char key, int, int) { return thrust_key(key, true); }
 
-bool wire_gate_demo::special_down(int, int, int)
-{
-    return false;
-}
+bool wire_gate_demo::special_down(int, int, int) { return false; }

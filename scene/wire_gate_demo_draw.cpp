@@ -27,17 +27,14 @@ public:
     fade_on_unit1(const fade_on_unit1&) = delete;
     fade_on_unit1& operator=(const fade_on_unit1&) = delete;
 
-    void make(libgr::grTextureObject& texture, float distance)
-    {
+    void make(libgr::grTextureObject& texture, float distance) {
         reset();
         libgr::grActiveTextureGuard unit(GL_TEXTURE1);
         m_fade = new (m_storage) distance_fade_t(texture, distance);
     }
 
-    void reset()
-    {
-        if (m_fade == nullptr)
-            return;
+    void reset() {
+        if (m_fade == nullptr) return;
         libgr::grActiveTextureGuard unit(GL_TEXTURE1);
         m_fade->~distance_fade_t();
         m_fade = nullptr;
@@ -50,55 +47,41 @@ private:
 
 }  // namespace
 
-void wire_gate_demo::draw()
-{
+void wire_gate_demo::draw() {
     const libgr::rev3& posture = m_coords.m_cur.rev;
-    if (libgr::any_differs(posture, 0.0f))
-        libgr::rotate_gl(libgr::to_rot3(libgr::negate(posture)));
+    if (libgr::any_differs(posture, 0.0f)) libgr::rotate_gl(libgr::to_rot3(libgr::negate(posture)));
     const libgr::pos3& position = m_coords.m_cur.pos;
     glTranslatef(-position.x, -position.y, -position.z);
 
     switch (m_meshmode) {
     case hall_line_mode:
-    case hall_point_mode:
-        draw_plain_mesh();
-        break;
-    case hall_stipple_mode:
-        draw_stipple_mesh();
-        break;
-    default:
-        break;
+    case hall_point_mode: draw_plain_mesh(); break;
+    case hall_stipple_mode: draw_stipple_mesh(); break;
+    default: break;
     }
     draw_coords_overlay();
 }
 
-libgr::pos3 wire_gate_demo::grid_origin() const
-{
+libgr::pos3 wire_gate_demo::grid_origin() const {
     // The lattice follows the camera in whole steps (toward zero), so the
     // camera always stays inside it.
     return libgr::grid_floor(m_coords.m_cur.pos, m_interval);
 }
 
-float wire_gate_demo::fade_distance() const
-{
-    return static_cast<float>(m_persp.zfar - m_persp.znear);
-}
+float wire_gate_demo::fade_distance() const { return static_cast<float>(m_persp.zfar - m_persp.znear); }
 
-void wire_gate_demo::draw_plain_mesh()
-{
+void wire_gate_demo::draw_plain_mesh() {
     libgr::grEnableGuard depth_test(GL_DEPTH_TEST);
     const libgr::pos3 origin = grid_origin();
     libgr::grMatrixGuard modelview(GL_MODELVIEW);
     libgr::translate(origin);
     std::unique_ptr<distance_fade_t> fade;  // on unit 0
-    if (m_meshfog)
-        fade = std::make_unique<distance_fade_t>(m_linetexobj, fade_distance());
+    if (m_meshfog) fade = std::make_unique<distance_fade_t>(m_linetexobj, fade_distance());
     glColor4f(m_tone, m_tone, m_tone, 1.0f);
     m_meshlist.Draw();
 }
 
-void wire_gate_demo::draw_stipple_mesh()
-{
+void wire_gate_demo::draw_stipple_mesh() {
     libgr::grDepthMaskGuard depth_mask(GL_TRUE);
     const libgr::pos3 origin = grid_origin();
     libgr::grMatrixGuard modelview(GL_MODELVIEW);
@@ -119,8 +102,7 @@ void wire_gate_demo::draw_stipple_mesh()
     libgr::grEnableGuard gen_s(GL_TEXTURE_GEN_S);
 
     fade_on_unit1 fade(m_fade);
-    if (m_meshfog)
-        fade.make(m_linetexobj, fade_distance());
+    if (m_meshfog) fade.make(m_linetexobj, fade_distance());
 
     // Additive, weighted by the stipple alpha. The fade goes before the
     // blend guard is released, so the guard is held in an optional.
@@ -134,10 +116,8 @@ void wire_gate_demo::draw_stipple_mesh()
     blend.reset();
 }
 
-void wire_gate_demo::draw_coords_overlay()
-{
-    if (!m_showcoords)
-        return;
+void wire_gate_demo::draw_coords_overlay() {
+    if (!m_showcoords) return;
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
@@ -150,8 +130,7 @@ void wire_gate_demo::draw_coords_overlay()
     // The matrix mode stays GL_PROJECTION; the shell sets its own next.
 }
 
-void wire_gate_demo::draw_overlay()
-{
+void wire_gate_demo::draw_overlay() {
     const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const GLfloat yellow[4] = {1.0f, 1.0f, 0.0f, 1.0f};
     const auto strip = [](const std::vector<float>& ring) {

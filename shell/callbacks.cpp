@@ -21,8 +21,7 @@ namespace {
 // frame starts from the same state.
 constexpr GLbitfield all_gl11_attribs = 0x000FFFFF;
 
-void draw_shell_overlay()
-{
+void draw_shell_overlay() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
@@ -32,16 +31,13 @@ void draw_shell_overlay()
         count_frame();  // frames count only while their line shows
         draw_fps();
     }
-    if (g_pause)
-        draw_text_centered(512.0f, 512.0f, "- pause -");
-    if (g_show_time)
-        draw_time();
+    if (g_pause) draw_text_centered(512.0f, 512.0f, "- pause -");
+    if (g_show_time) draw_time();
     glPopMatrix();
 }
 
 // The demo objects' overlay draws in normalised device coordinates.
-void draw_demo_overlay()
-{
+void draw_demo_overlay() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
@@ -53,8 +49,7 @@ void draw_demo_overlay()
 
 }  // namespace
 
-void display()
-{
+void display() {
     glPushAttrib(all_gl11_attribs);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -64,46 +59,39 @@ void display()
     demo_draw();
     glDisable(GL_DEPTH_TEST);
 
-    if (g_show_fps || g_pause || g_show_time)
-        draw_shell_overlay();
-    if (g_show_demo_overlay)
-        draw_demo_overlay();
+    if (g_show_fps || g_pause || g_show_time) draw_shell_overlay();
+    if (g_show_demo_overlay) draw_demo_overlay();
 
     glutSwapBuffers();
     glPopAttrib();
     check_gl_errors("frame");
 }
 
-void reshape(int width, int height)
-{
+void reshape(int width, int height) {
     // The scene sets the viewport and its projection itself.
     g_width = width;
     g_height = height;
     demo_reshape(width, height);
 }
 
-void idle()
-{
+void idle() {
     const std::uint32_t now = wall_clock_msec();
     // Modulo 2^32 on both clocks: a step past the demo clock's top wraps to
     // its bottom and the open-ended demo goes on; only the root decides
     // when the demo is over (a step landing exactly on its last millisecond).
     g_demo_msec += now - g_last_time;
-    if (!demo_update(g_demo_msec))
-        my_exit(0);
+    if (!demo_update(g_demo_msec)) my_exit(0);
     request_redisplay();
     g_last_time = now;
 }
 
-void close_window()
-{
+void close_window() {
     demo_clear();
     check_gl_errors("exit");
     check_for_leaks();
 }
 
-void check_gl_errors([[maybe_unused]] const char* label)
-{
+void check_gl_errors([[maybe_unused]] const char* label) {
 #ifdef WIRE_GATE_GL_CHECK
     // Each read clears one of the error flags GL may hold; the bound keeps a
     // context that fails every call from stalling the frame.
@@ -112,8 +100,7 @@ void check_gl_errors([[maybe_unused]] const char* label)
 #endif
 }
 
-void check_for_leaks()
-{
+void check_for_leaks() {
 #ifdef __SANITIZE_ADDRESS__
     // At process exit the libraries' destructors unload Mesa's driver before
     // the sanitizer's own check runs, and the blocks the driver still held

@@ -18,8 +18,7 @@ demo_root_t g_demo;
 
 }  // namespace
 
-void demo_init()
-{
+void demo_init() {
     gl_ext_init();
     set_fixed_gl_state();
     // The scene needs the context current; the root owns it from here on.
@@ -28,43 +27,21 @@ void demo_init()
     check_gl_errors("rebuild");  // textures and the first lattice
 }
 
-void demo_draw()
-{
-    g_demo.show();
-}
+void demo_draw() { g_demo.show(); }
 
-void demo_draw_overlay()
-{
-    g_demo.show_overlay();
-}
+void demo_draw_overlay() { g_demo.show_overlay(); }
 
-void demo_reshape(int width, int height)
-{
-    g_demo.resize(width, height);
-}
+void demo_reshape(int width, int height) { g_demo.resize(width, height); }
 
-bool demo_update(std::uint32_t msec)
-{
-    return g_demo.play(msec);
-}
+bool demo_update(std::uint32_t msec) { return g_demo.play(msec); }
 
-bool demo_key_down(unsigned char key, int x, int y)
-{
-    return g_demo.key_down(key, x, y);
-}
+bool demo_key_down(unsigned char key, int x, int y) { return g_demo.key_down(key, x, y); }
 
-bool demo_key_up(unsigned char key, int x, int y)
-{
-    return g_demo.key_up(key, x, y);
-}
+bool demo_key_up(unsigned char key, int x, int y) { return g_demo.key_up(key, x, y); }
 
-void demo_clear()
-{
-    g_demo.clear();
-}
+void demo_clear() { g_demo.clear(); }
 
-void my_exit(int status)
-{
+void my_exit(int status) {
     std::cout << "my_exit(" << status << ")" << std::endl;
     g_demo.clear();
     check_gl_errors("exit");  // the scene's textures and lists are released

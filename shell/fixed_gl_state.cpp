@@ -2,8 +2,7 @@
 
 #include <GL/gl.h>
 
-void set_fixed_gl_state()
-{
+void set_fixed_gl_state() {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);

@@ -5,9 +5,6 @@
 
 namespace gl_ext {
 
-proc_t proc_address(const char* name)
-{
-    return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));
-}
+proc_t proc_address(const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); }
 
 }  // namespace gl_ext

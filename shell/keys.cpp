@@ -16,8 +16,7 @@ namespace {
 
 constexpr unsigned char escape_key = 27;
 
-void toggle_pause()
-{
+void toggle_pause() {
     g_pause = !g_pause;
     if (g_pause) {
         set_idle_callback(nullptr);
@@ -30,8 +29,7 @@ void toggle_pause()
     }
 }
 
-void step_demo_time(std::uint32_t delta_msec, bool backwards)
-{
+void step_demo_time(std::uint32_t delta_msec, bool backwards) {
     // Unsigned on purpose: stepping back past 0 wraps to the top of the range.
     if (backwards)
         g_demo_msec -= delta_msec;
@@ -42,26 +40,17 @@ void step_demo_time(std::uint32_t delta_msec, bool backwards)
 
 }  // namespace
 
-void keyboard(unsigned char key, int x, int y)
-{
+void keyboard(unsigned char key, int x, int y) {
     const bool consumed = demo_key_down(key, x, y);
     check_gl_errors("rebuild");  // the scene's settings keys rebuild the lattice
-    if (consumed)
-        return;
+    if (consumed) return;
 
     switch (std::tolower(key)) {
     case escape_key:
-    case 'q':
-        my_exit(0);
-    case ' ':
-        toggle_pause();
-        break;
-    case 'f':
-        g_show_fps = !g_show_fps;
-        break;
-    case 'g':
-        g_show_demo_overlay = !g_show_demo_overlay;
-        break;
+    case 'q': my_exit(0);
+    case ' ': toggle_pause(); break;
+    case 'f': g_show_fps = !g_show_fps; break;
+    case 'g': g_show_demo_overlay = !g_show_demo_overlay; break;
     case 't':
         g_show_time = !g_show_time;
         request_redisplay();
@@ -73,31 +62,20 @@ void keyboard(unsigned char key, int x, int y)
     }
 }
 
-void keyboard_up(unsigned char key, int x, int y)
-{
+void keyboard_up(unsigned char key, int x, int y) {
     // Reaches the demo whether or not the key-down was consumed, so a
     // thruster never stays on.
     demo_key_up(key, x, y);
 }
 
-void special(int key, int, int)
-{
+void special(int key, int, int) {
     switch (key) {
-    case GLUT_KEY_LEFT:
-        step_demo_time(1000, true);
-        break;
-    case GLUT_KEY_RIGHT:
-        step_demo_time(1000, false);
-        break;
-    case GLUT_KEY_UP:
-        step_demo_time(100, true);
-        break;
-    case GLUT_KEY_DOWN:
-        step_demo_time(100, false);
-        break;
+    case GLUT_KEY_LEFT: step_demo_time(1000, true); break;
+    case GLUT_KEY_RIGHT: step_demo_time(1000, false); break;
+    case GLUT_KEY_UP: step_demo_time(100, true); break;
+    case GLUT_KEY_DOWN: step_demo_time(100, false); break;
     default:
-        if (key >= GLUT_KEY_F1 && key <= GLUT_KEY_F8)
-            break;  // reserved, silent
+        if (key >= GLUT_KEY_F1 && key <= GLUT_KEY_F8) break;  // reserved, silent
         std::cout << "special: " << key << std::endl;
         break;
     }

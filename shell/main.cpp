@@ -5,8 +5,7 @@
 
 #include <cstdio>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // The diagnostic lines must reach a pipe reader one by one.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 

@@ -21,15 +21,12 @@ constexpr float fallback_aspect = 0.75f;
 
 }  // namespace
 
-float overlay_aspect()
-{
-    if (g_width <= 0 || g_height <= 0)
-        return fallback_aspect;
+float overlay_aspect() {
+    if (g_width <= 0 || g_height <= 0) return fallback_aspect;
     return float(g_height) / float(g_width);
 }
 
-void set_overlay_projection()
-{
+void set_overlay_projection() {
     const float a = overlay_aspect();
     glLoadIdentity();
     glFrustum(-1.0, 1.0, -a, a, 1.0, 1000.0);
@@ -40,8 +37,7 @@ void set_overlay_projection()
     g_overlay_top = 512.0f + 512.0f * a;
 }
 
-void draw_text(float x, float y, const char* text)
-{
+void draw_text(float x, float y, const char* text) {
     glRasterPos2f(x, y);
     for (const char* c = text; *c != '\0'; ++c) {
         if (*c == '\n') {
@@ -53,15 +49,13 @@ void draw_text(float x, float y, const char* text)
     }
 }
 
-float centered_text_start(float x, std::size_t length)
-{
+float centered_text_start(float x, std::size_t length) {
     // A nominal 10 units per character; whole-number halving as in the
     // original lay-out, so odd totals round down.
     return x - float((length * 10) / 2);
 }
 
-void draw_text_centered(float x, float y, const char* text)
-{
+void draw_text_centered(float x, float y, const char* text) {
     float start = centered_text_start(x, std::strlen(text));
     for (const char* c = text; *c != '\0'; ++c) {
         const int ch = static_cast<unsigned char>(*c);
@@ -73,8 +67,7 @@ void draw_text_centered(float x, float y, const char* text)
     }
 }
 
-void count_frame()
-{
+void count_frame() {
     ++g_fps_frames;
     const std::uint32_t second = wall_clock_msec() / 1000u;
     if (second != g_fps_second) {
@@ -85,35 +78,21 @@ void count_frame()
     }
 }
 
-overlay_point_t fps_line_origin()
-{
-    return {100.0f, g_overlay_bottom + 10.0f};
-}
+overlay_point_t fps_line_origin() { return {100.0f, g_overlay_bottom + 10.0f}; }
 
-overlay_point_t time_line_origin()
-{
-    return {100.0f, g_overlay_top - 20.0f};
-}
+overlay_point_t time_line_origin() { return {100.0f, g_overlay_top - 20.0f}; }
 
-std::string fps_text()
-{
-    return std::to_string(g_fps) + " fps";
-}
+std::string fps_text() { return std::to_string(g_fps) + " fps"; }
 
-std::string time_text()
-{
-    return std::to_string(g_demo_msec) + " msec";
-}
+std::string time_text() { return std::to_string(g_demo_msec) + " msec"; }
 
-void draw_fps()
-{
+void draw_fps() {
     const overlay_point_t at = fps_line_origin();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     draw_text(at.x, at.y, fps_text().c_str());
 }
 
-void draw_time()
-{
+void draw_time() {
     const overlay_point_t at = time_line_origin();
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     draw_text(at.x, at.y, time_text().c_str());

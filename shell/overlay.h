@@ -6,8 +6,8 @@
 // are square, so the height is 1024 * height / width units centred on
 // y = 512; y grows upwards. Text lines are 10 units apart.
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 extern std::uint32_t g_fps_second;  // wall-clock second (ms / 1000) being counted

@@ -7,8 +7,7 @@
 
 #include <GL/freeglut.h>
 
-void init_window(const char* title)
-{
+void init_window(const char* title) {
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ALPHA | GLUT_DEPTH);
     glutCreateWindow(title);
     glutFullScreen();
@@ -27,8 +26,7 @@ void init_window(const char* title)
     glutSetCursor(GLUT_CURSOR_NONE);
 }
 
-void init_state()
-{
+void init_state() {
     g_pause = false;
     g_show_fps = true;
     g_show_demo_overlay = false;

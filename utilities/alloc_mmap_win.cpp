@@ -25,8 +25,8 @@ std::uint64_t join_offset(std::uint32_t low, std::uint32_t high) {
 
 }  // namespace
 
-void* alloc_mmap_win::allocate(std::uint32_t& request, const char* file_name, int mode,
-                               std::uint32_t offset_low, std::uint32_t offset_high) {
+void* alloc_mmap_win::allocate(std::uint32_t& request, const char* file_name, int mode, std::uint32_t offset_low,
+                               std::uint32_t offset_high) {
     map_access wanted;
     if (mode == 0) {
         wanted = map_read;

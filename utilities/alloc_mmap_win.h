@@ -10,9 +10,9 @@
 namespace libutils {
 
 struct alloc_mmap_win {
-    std::uint32_t size = 0;                  // bytes of the current view
-    std::uint32_t access = map_read;         // map_read or map_write
-    os_handle_t file = invalid_os_handle;    // invalid for anonymous memory
+    std::uint32_t size = 0;                // bytes of the current view
+    std::uint32_t access = map_read;       // map_read or map_write
+    os_handle_t file = invalid_os_handle;  // invalid for anonymous memory
     os_handle_t mapping = invalid_os_handle;
 
     // A view of size bytes at the 64-bit offset (offset_high:offset_low) of
@@ -29,8 +29,7 @@ struct alloc_mmap_win {
     // A new view of size bytes at the offset. Anonymous read-write memory
     // keeps the leading min(size, old size) bytes; file views show the file.
     // On failure returns null and the old view stays mapped and valid.
-    void* reallocate(void* view, std::uint32_t size, std::uint32_t offset_low,
-                     std::uint32_t offset_high);
+    void* reallocate(void* view, std::uint32_t size, std::uint32_t offset_low, std::uint32_t offset_high);
 
     // Unmaps the view and closes the mapping and the file.
     void deallocate(void* view);

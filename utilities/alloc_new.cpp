@@ -12,8 +12,7 @@ namespace {
 // Reads up to size bytes from offset of the named file into data; whatever
 // the file does not supply is zero, so a missing or short file never shows
 // stale heap contents as its own.
-void load_file(const char* file_name, unsigned char* data, std::uint32_t size,
-               std::uint64_t offset) {
+void load_file(const char* file_name, unsigned char* data, std::uint32_t size, std::uint64_t offset) {
     std::streamsize got = 0;
     try {
         std::ifstream in(file_name, std::ios::in | std::ios::binary);
@@ -30,8 +29,8 @@ void load_file(const char* file_name, unsigned char* data, std::uint32_t size,
 
 }  // namespace
 
-void* alloc_new::allocate(std::uint32_t& request, const char* file_name, int /*mode*/,
-                          std::uint32_t offset_low, std::uint32_t offset_high) {
+void* alloc_new::allocate(std::uint32_t& request, const char* file_name, int /*mode*/, std::uint32_t offset_low,
+                          std::uint32_t offset_high) {
     if (file_name != nullptr && request == 0) {
         struct stat info;
         if (::stat(file_name, &info) != 0) return nullptr;
@@ -59,8 +58,6 @@ void* alloc_new::reallocate(void* data, std::uint32_t new_size, std::uint32_t /*
     return fresh;
 }
 
-void alloc_new::deallocate(void* data) {
-    delete[] static_cast<unsigned char*>(data);
-}
+void alloc_new::deallocate(void* data) { delete[] static_cast<unsigned char*>(data); }
 
 }  // namespace libutils

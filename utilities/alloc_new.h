@@ -22,8 +22,7 @@ struct alloc_new {
 
     // A new array of size bytes holding the leading min(size, old size)
     // bytes of data; frees data. The offset is not used.
-    void* reallocate(void* data, std::uint32_t size, std::uint32_t offset_low,
-                     std::uint32_t offset_high);
+    void* reallocate(void* data, std::uint32_t size, std::uint32_t offset_low, std::uint32_t offset_high);
 
     void deallocate(void* data);
 

@@ -8,8 +8,7 @@
 
 namespace libutils {
 
-template <class T, class A>
-class ofsvector : public refvector2<T, A> {
+template <class T, class A> class ofsvector : public refvector2<T, A> {
     using base_t = refvector2<T, A>;
 
 public:
@@ -49,17 +48,15 @@ public:
     const T* at(std::uint32_t i) const override { return data() + i; }
 
     // New storage, seen whole (offset 0, no limit), whether or not it worked.
-    bool allocate(std::uint32_t size, const char* file_name = nullptr, int mode = 1,
-                  std::uint32_t offset_low = 0, std::uint32_t offset_high = 0,
-                  bool keep = false) override {
+    bool allocate(std::uint32_t size, const char* file_name = nullptr, int mode = 1, std::uint32_t offset_low = 0,
+                  std::uint32_t offset_high = 0, bool keep = false) override {
         const bool done = base_t::allocate(size, file_name, mode, offset_low, offset_high, keep);
         m_offset = 0;
         m_limit = no_limit;
         return done;
     }
     // Lifts the limit and resizes the storage; the offset stays.
-    bool resize(std::uint32_t size, std::uint32_t offset_low = 0,
-                std::uint32_t offset_high = 0) override {
+    bool resize(std::uint32_t size, std::uint32_t offset_low = 0, std::uint32_t offset_high = 0) override {
         m_limit = no_limit;
         return base_t::resize(size, offset_low, offset_high);
     }
@@ -77,7 +74,7 @@ public:
     }
 
 private:
-    std::uint32_t m_offset = 0;     // bytes from the storage's start
+    std::uint32_t m_offset = 0;        // bytes from the storage's start
     std::uint32_t m_limit = no_limit;  // greatest window length in bytes
 };
 

@@ -20,9 +20,7 @@ int fatal_exit_status(int code) {
     return (code >= 1 && code <= 255) ? code : EXIT_FAILURE;
 }
 
-void fatal_error_report(const char* operation) {
-    fatal_error_report(operation, errno);
-}
+void fatal_error_report(const char* operation) { fatal_error_report(operation, errno); }
 
 void fatal_error_report(const char* operation, int code) {
     if (operation == nullptr) operation = "";
@@ -31,8 +29,7 @@ void fatal_error_report(const char* operation, int code) {
 
     // 40 characters cover the fixed words and any int in decimal.
     std::vector<char> line(std::strlen(system_text) + std::strlen(operation) + 40, '\0');
-    bounded_format(line.data(), line.size(), "%s failed with error %d: %s", operation, code,
-                   system_text);
+    bounded_format(line.data(), line.size(), "%s failed with error %d: %s", operation, code, system_text);
 
     // Whatever the program printed so far must not be lost with the process.
     std::cout.flush();

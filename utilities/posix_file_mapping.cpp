@@ -35,9 +35,7 @@ posix_mapping_t* to_mapping(os_handle_t handle) {
     return handle == invalid_os_handle ? nullptr : reinterpret_cast<posix_mapping_t*>(handle);
 }
 
-int protection(map_access access) {
-    return access == map_write ? PROT_READ | PROT_WRITE : PROT_READ;
-}
+int protection(map_access access) { return access == map_write ? PROT_READ | PROT_WRITE : PROT_READ; }
 
 }  // namespace
 
@@ -127,8 +125,7 @@ void* map_view(os_handle_t handle, map_access access, std::uint64_t offset, std:
     const std::uint64_t lead = mapping->fd < 0 ? 0 : offset - aligned;
     const std::size_t mapped_length = static_cast<std::size_t>(lead + length);
     const int flags = mapping->fd < 0 ? MAP_PRIVATE | MAP_ANONYMOUS : MAP_SHARED;
-    void* base = ::mmap(nullptr, mapped_length, protection(access), flags, mapping->fd,
-                        static_cast<off_t>(aligned));
+    void* base = ::mmap(nullptr, mapped_length, protection(access), flags, mapping->fd, static_cast<off_t>(aligned));
     if (base == MAP_FAILED) return nullptr;
 
     void* view = static_cast<unsigned char*>(base) + lead;
@@ -180,8 +177,6 @@ bool close_file(os_handle_t file) {
     return ::close(static_cast<int>(file)) == 0;
 }
 
-int last_os_error() {
-    return errno;
-}
+int last_os_error() { return errno; }
 
 }  // namespace libutils

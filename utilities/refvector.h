@@ -12,8 +12,7 @@
 
 namespace libutils {
 
-template <class T, class A>
-class refvector {
+template <class T, class A> class refvector {
     static_assert(std::is_trivially_copyable<T>::value, "refvector copies elements as bytes");
     static_assert(alignof(T) <= 16, "elements start 32 bytes into a heap block");
 
@@ -42,9 +41,7 @@ public:
     virtual T* data() { return m_block != nullptr ? first(m_block) : nullptr; }
     virtual T* end() { return m_block != nullptr ? first(m_block) + m_block->size : nullptr; }
     virtual const T* data() const { return m_block != nullptr ? first(m_block) : nullptr; }
-    virtual const T* end() const {
-        return m_block != nullptr ? first(m_block) + m_block->size : nullptr;
-    }
+    virtual const T* end() const { return m_block != nullptr ? first(m_block) + m_block->size : nullptr; }
     // Element i, without a bounds test.
     virtual T* at(std::uint32_t i) { return data() + i; }
     virtual const T* at(std::uint32_t i) const { return data() + i; }
@@ -90,8 +87,7 @@ private:
         return reinterpret_cast<T*>(reinterpret_cast<unsigned char*>(block) + header_bytes);
     }
     static const T* first(const header_t* block) {
-        return reinterpret_cast<const T*>(reinterpret_cast<const unsigned char*>(block) +
-                                          header_bytes);
+        return reinterpret_cast<const T*>(reinterpret_cast<const unsigned char*>(block) + header_bytes);
     }
 
     void retain() {
@@ -104,7 +100,8 @@ private:
 #if defined(__GNUC__) && !defined(__clang__)
     __attribute__((noinline))
 #endif
-    void release() {
+    void
+    release() {
         header_t* block = m_block;
         m_block = nullptr;
         if (block == nullptr || --block->count != 0) return;

@@ -12,8 +12,7 @@
 
 namespace libutils {
 
-template <class T, class A>
-class refvector2 {
+template <class T, class A> class refvector2 {
     static_assert(sizeof(T) == 1, "refvector2 counts its size in bytes");
     static_assert(std::is_trivially_copyable<T>::value, "refvector2 copies elements as bytes");
 
@@ -42,9 +41,7 @@ public:
     virtual T* data() { return m_block != nullptr ? m_block->data : nullptr; }
     virtual T* end() { return m_block != nullptr ? m_block->data + m_block->size : nullptr; }
     virtual const T* data() const { return m_block != nullptr ? m_block->data : nullptr; }
-    virtual const T* end() const {
-        return m_block != nullptr ? m_block->data + m_block->size : nullptr;
-    }
+    virtual const T* end() const { return m_block != nullptr ? m_block->data + m_block->size : nullptr; }
     // Element i, without a bounds test.
     virtual T* at(std::uint32_t i) { return data() + i; }
     virtual const T* at(std::uint32_t i) const { return data() + i; }
@@ -59,8 +56,7 @@ public:
     // it is released afterwards. On failure the vector keeps what it had at
     // that point and false is returned.
     virtual bool allocate(std::uint32_t size, const char* file_name = nullptr, int mode = 1,
-                          std::uint32_t offset_low = 0, std::uint32_t offset_high = 0,
-                          bool keep = false) {
+                          std::uint32_t offset_low = 0, std::uint32_t offset_high = 0, bool keep = false) {
         if (!keep) release();
         auto fresh = std::make_unique<block_t>();
         fresh->size = size;
@@ -82,8 +78,7 @@ public:
     // reallocate at the given offset, or makes new read-write storage when
     // there is none. A refused resize returns false and leaves the storage
     // as it was.
-    virtual bool resize(std::uint32_t size, std::uint32_t offset_low = 0,
-                        std::uint32_t offset_high = 0) {
+    virtual bool resize(std::uint32_t size, std::uint32_t offset_low = 0, std::uint32_t offset_high = 0) {
         if (m_block != nullptr) {
             void* got = m_block->alloc.reallocate(m_block->data, size, offset_low, offset_high);
             if (got == nullptr) return false;
@@ -120,7 +115,8 @@ protected:
 #if defined(__GNUC__) && !defined(__clang__)
     __attribute__((noinline))
 #endif
-    void release() {
+    void
+    release() {
         block_t* block = m_block;
         m_block = nullptr;
         if (block == nullptr || --block->count != 0) return;

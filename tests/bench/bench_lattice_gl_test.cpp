@@ -3,8 +3,8 @@
 
 #include "bench/lattice_walk.h"
 
-#include "tests/graphics/feedback_capture.h"
 #include "gl_test_context.h"
+#include "tests/graphics/feedback_capture.h"
 
 #include <gtest/gtest.h>
 

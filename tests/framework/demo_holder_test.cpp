@@ -17,11 +17,16 @@ constexpr std::uint32_t U = demo_unplaced, OPEN = demo_open_ended;
 class recorder_t : public demo_object_t {
 public:
     recorder_t(std::string name, log_t& log, std::uint32_t length, bool going = true)
-        : m_name(std::move(name)), m_log(log), m_going(going) { m_length = length; }
+        : m_name(std::move(name)), m_log(log), m_going(going) {
+        m_length = length;
+    }
     ~recorder_t() override { note("deleted"); }
     void draw() override { note("draw"); }
     void draw_overlay() override { note("draw_overlay"); }
-    bool update(std::uint32_t t) override { demo_object_t::update(t); return note("update " + str(t), m_going); }
+    bool update(std::uint32_t t) override {
+        demo_object_t::update(t);
+        return note("update " + str(t), m_going);
+    }
     void reshape(int w, int h) override { note("reshape " + str(w) + "x" + str(h)); }
     bool key_down(unsigned char k, int, int) override { return note("key_down " + str(k), m_consume); }
     bool key_up(unsigned char k, int, int) override { return note("key_up " + str(k), m_consume); }
@@ -31,7 +36,10 @@ public:
 
 private:
     template <class T> static std::string str(T n) { return std::to_string(n); }
-    bool note(const std::string& what, bool result = true) { m_log.push_back(m_name + "." + what); return result; }
+    bool note(const std::string& what, bool result = true) {
+        m_log.push_back(m_name + "." + what);
+        return result;
+    }
     std::string m_name;
     log_t& m_log;
     bool m_going;
@@ -39,8 +47,7 @@ private:
 
 class HolderTest : public ::testing::Test {
 protected:
-    recorder_t* make(const std::string& name, std::uint32_t length, bool going = true)
-    {
+    recorder_t* make(const std::string& name, std::uint32_t length, bool going = true) {
         auto* object = new recorder_t(name, m_log, length, going);
         m_holder.add(object);
         return object;
@@ -49,8 +56,7 @@ protected:
     demo_object_holder_t m_holder;
 };
 
-TEST(HolderLayoutTest, UnplacedObjectsFollowTheRunningEndOfFiniteOnes)
-{
+TEST(HolderLayoutTest, UnplacedObjectsFollowTheRunningEndOfFiniteOnes) {
     struct layout_case {
         std::vector<std::pair<std::uint32_t, std::uint32_t>> objects;  // offset, length
         std::uint32_t length;
@@ -72,14 +78,12 @@ TEST(HolderLayoutTest, UnplacedObjectsFollowTheRunningEndOfFiniteOnes)
         }
         EXPECT_EQ(holder.calc_length(), c.length);
         std::vector<std::uint32_t> offsets;
-        for (const demo_object_t* object : holder.objects())
-            offsets.push_back(object->m_offset);
+        for (const demo_object_t* object : holder.objects()) offsets.push_back(object->m_offset);
         EXPECT_EQ(offsets, c.offsets);
     }
 }
 
-TEST_F(HolderTest, UpdateIsTrueWhenAnyDueObjectGoesOnOnALayoutFixedOnce)
-{
+TEST_F(HolderTest, UpdateIsTrueWhenAnyDueObjectGoesOnOnALayoutFixedOnce) {
     EXPECT_EQ(m_holder.calc_length(), 0u) << "an empty holder stays unlaid";
     make("a", 1000);
     make("stops", OPEN, false);
@@ -89,16 +93,14 @@ TEST_F(HolderTest, UpdateIsTrueWhenAnyDueObjectGoesOnOnALayoutFixedOnce)
     EXPECT_EQ(m_holder.calc_length(), 1500u);
     EXPECT_EQ(late->m_offset, U) << "added after the lay-out: never due";
 
-    for (std::uint32_t t : {999u, 1000u, 1499u})
-        EXPECT_TRUE(m_holder.update(t)) << t;
+    for (std::uint32_t t : {999u, 1000u, 1499u}) EXPECT_TRUE(m_holder.update(t)) << t;
     EXPECT_FALSE(m_holder.update(1500)) << "only the object that stops is due";
     EXPECT_EQ(m_log, (log_t{"a.update 999", "stops.update 0", "b.update 0", "stops.update 499", "b.update 499",
                             "stops.update 500"}));
     EXPECT_EQ(m_holder.m_time, 1500u);
 }
 
-TEST_F(HolderTest, DrawSwitchesToEachRunningObjectSoKeysReachTheLast)
-{
+TEST_F(HolderTest, DrawSwitchesToEachRunningObjectSoKeysReachTheLast) {
     EXPECT_FALSE(m_holder.key_down('k', 0, 0)) << "no current object yet";
     auto* a = make("a", 1000);
     auto* b = make("b", 1000);
@@ -123,8 +125,7 @@ TEST_F(HolderTest, DrawSwitchesToEachRunningObjectSoKeysReachTheLast)
     EXPECT_EQ(m_holder.current(), b) << "no running object leaves the current one";
 }
 
-TEST(HolderOwnershipTest, EachObjectIsDeletedOnceAndRefusalsAreReported)
-{
+TEST(HolderOwnershipTest, EachObjectIsDeletedOnceAndRefusalsAreReported) {
     log_t log;
     {
         demo_object_holder_t holder;
@@ -153,8 +154,7 @@ TEST(HolderOwnershipTest, EachObjectIsDeletedOnceAndRefusalsAreReported)
     EXPECT_EQ(log, (log_t{"a.deleted", "b.deleted", "c.deleted"})) << "the destructor deletes what is left";
 }
 
-TEST(RootTest, PlaysAnOpenEndedObjectUpToTheLastMillisecondOnlyOnceStarted)
-{
+TEST(RootTest, PlaysAnOpenEndedObjectUpToTheLastMillisecondOnlyOnceStarted) {
     demo_root_t empty;
     EXPECT_EQ(empty.start(), 0u);
     EXPECT_FALSE(empty.play(0));
@@ -174,8 +174,8 @@ TEST(RootTest, PlaysAnOpenEndedObjectUpToTheLastMillisecondOnlyOnceStarted)
     scene->m_consume = false;
     EXPECT_FALSE(root.special_up(9, 0, 0));
     root.clear();
-    EXPECT_EQ(log, (log_t{"scene.update 0", "scene.update 4294967294", "scene.reshape 100x100",
-                          "scene.key_down 113", "scene.special_up 9", "scene.deleted"}));
+    EXPECT_EQ(log, (log_t{"scene.update 0", "scene.update 4294967294", "scene.reshape 100x100", "scene.key_down 113",
+                          "scene.special_up 9", "scene.deleted"}));
 }
 
 }  // namespace

@@ -34,16 +34,14 @@ bool same_bits(const event_coords_t& a, const event_coords_t& b) { return std::m
 
 std::vector<std::int32_t> stored(const event_list_t& l) {
     std::vector<std::int32_t> out;
-    for (const auto& p : l)
-        out.push_back(p.first);
+    for (const auto& p : l) out.push_back(p.first);
     return out;
 }
 
 // The snapshots of a list built by inserting `pairs` (absolute times) in turn.
 std::vector<event_coords_t> snapshots(std::initializer_list<event_pair_t> pairs) {
     event_list_t events;
-    for (const event_pair_t& p : pairs)
-        events.insert(p);
+    for (const event_pair_t& p : pairs) events.insert(p);
     std::vector<event_coords_t> fix;
     build_fixevents_from(events, fix);
     return fix;
@@ -59,13 +57,10 @@ public:
 TEST(EventCoords, DumpWritesNineteenLinesWithTimesInDecimal) {
     const std::string zero = "(0.000000, 0.000000, 0.000000)\n";
     std::string expected = "dump event_coords_t ---\nm_msec: 0\nm_pstmsec: 0\n";
-    for (const char* label : {"m_pos", "m_pos0", "m_vec", "m_acc"})
-        expected += std::string(label) + ": pos3" + zero;
-    for (const char* label : {"m_pst", "m_pst0", "m_rot", "m_rev"})
-        expected += std::string(label) + ": rev3" + zero;
+    for (const char* label : {"m_pos", "m_pos0", "m_vec", "m_acc"}) expected += std::string(label) + ": pos3" + zero;
+    for (const char* label : {"m_pst", "m_pst0", "m_rot", "m_rev"}) expected += std::string(label) + ": rev3" + zero;
     for (const char* force : {"m_force[0].", "m_force[1]."})
-        for (const char* part : {"ro", "ze", "pf", "nf"})
-            expected += force + std::string(part) + ": dir3" + zero;
+        for (const char* part : {"ro", "ze", "pf", "nf"}) expected += force + std::string(part) + ": dir3" + zero;
     std::ostringstream os;
     dump(os, event_coords_t());
     EXPECT_EQ(os.str(), expected);
@@ -157,7 +152,7 @@ TEST(EventCoords, PressAndReleaseOfAForceKeepsTheGainedVelocity) {
 }
 
 TEST(EventCoords, TimeSteppedBackMovesBackAlongThePath) {
-    EXPECT_FLOAT_EQ(elapsed_seconds(500, 1000), -0.5f);  // the difference is signed
+    EXPECT_FLOAT_EQ(elapsed_seconds(500, 1000), -0.5f);        // the difference is signed
     EXPECT_FLOAT_EQ(elapsed_seconds(100, 0xFFFFFF9Cu), 0.2f);  // and small across the 32-bit wrap
     event_coords_t c;
     c.m_rates[0].pos = pos3{2, 0, 0};
@@ -199,8 +194,7 @@ TEST(EventList, InsertKeepsAbsoluteTimesAndInsertionOrder) {
     EXPECT_EQ(std::next(l.begin())->second, &c);
 
     event_list_t m;
-    for (std::int32_t t : {500, 0, 250, 1000, 250, 750})
-        m.insert({t, &a});
+    for (std::int32_t t : {500, 0, 250, 1000, 250, 750}) m.insert({t, &a});
     EXPECT_EQ(m.insert({2000, &a}), 6u);  // past the end
     EXPECT_EQ(stored(m), (std::vector<std::int32_t>{0, 250, 0, 250, 250, 250, 1000}));
 }

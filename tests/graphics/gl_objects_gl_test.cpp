@@ -21,7 +21,11 @@ using bytes_t = std::vector<std::uint8_t>;
 
 namespace {
 
-GLint get_int(GLenum what) { GLint v = 0; glGetIntegerv(what, &v); return v; }
+GLint get_int(GLenum what) {
+    GLint v = 0;
+    glGetIntegerv(what, &v);
+    return v;
+}
 
 // Sets the line width, so GL's state shows which list ran.
 struct SetsWidth : grObject3D {
@@ -30,7 +34,11 @@ struct SetsWidth : grObject3D {
     float m_w;
 };
 
-int width_drawn(grDspList& list) { glLineWidth(1.0f); list.Draw(); return get_int(GL_LINE_WIDTH); }
+int width_drawn(grDspList& list) {
+    glLineWidth(1.0f);
+    list.Draw();
+    return get_int(GL_LINE_WIDTH);
+}
 
 // n distinct one-byte texels in GL_R8 (which can also be bound as a shader
 // image) or GL_LUMINANCE (which has no red channel).
@@ -63,8 +71,7 @@ bytes_t bytes_of(const grImageBuffer& image) { return {image.GetData(), image.Ge
 // Destroying the original keeps the shared name; assigning over the only
 // holder of another name deletes that one; self-assignment changes nothing;
 // the last release deletes the name.
-template <class Holder, class Make, class Exists>
-void expect_shared_until_the_last_holder(Make make, Exists exists) {
+template <class Holder, class Make, class Exists> void expect_shared_until_the_last_holder(Make make, Exists exists) {
     auto* original = new Holder;
     make(*original);
     const GLuint name = original->GetName();
@@ -87,9 +94,18 @@ void expect_shared_until_the_last_holder(Make make, Exists exists) {
 
 class GLObjectsGLTest : public wg_test::GLTest {
 protected:
-    static void SetUpTestSuite() { wg_test::GLTest::SetUpTestSuite(); gl_ext_init(); }
-    void SetUp() override { wg_test::GLTest::SetUp(); glGenTextures(1, &m_name); }
-    void TearDown() override { glDeleteTextures(1, &m_name); wg_test::GLTest::TearDown(); }
+    static void SetUpTestSuite() {
+        wg_test::GLTest::SetUpTestSuite();
+        gl_ext_init();
+    }
+    void SetUp() override {
+        wg_test::GLTest::SetUp();
+        glGenTextures(1, &m_name);
+    }
+    void TearDown() override {
+        glDeleteTextures(1, &m_name);
+        wg_test::GLTest::TearDown();
+    }
     void Upload2D(GLenum internal, GLsizei w, GLsizei h, GLenum format, GLenum type, const void* texels) {
         glBindTexture(GL_TEXTURE_2D, m_name);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -185,7 +201,11 @@ TEST_F(GLObjectsGLTest, BindImageWithoutTheEntryPointDoesNothing) {
     ByteImage image(4, GL_R8);
     grTextureObject tex;
     tex.Create(image);
-    const auto bound_name = [] { GLint v = -1; gl_ext::glGetIntegeri_v(GL_IMAGE_BINDING_NAME, 0, &v); return v; };
+    const auto bound_name = [] {
+        GLint v = -1;
+        gl_ext::glGetIntegeri_v(GL_IMAGE_BINDING_NAME, 0, &v);
+        return v;
+    };
     const auto saved = gl_ext::glBindImageTexture;
     gl_ext::glBindImageTexture = nullptr;
     tex.BindImage(0, 0, GL_READ_ONLY);
@@ -280,7 +300,12 @@ TEST_F(GLObjectsGLTest, ReadBackOfA3DTextureTakesTheSlicesAsExtraRows) {
 TEST_F(GLObjectsGLTest, ReadBackKeepsTheKindAndWidthOfIntegerAndFloatTexels) {
     const std::uint16_t integers[4] = {1, 2, 40000, 65535};
     const float reals[4] = {0.25f, -2.0f, 1e6f, 0.5f};
-    struct case_t { GLenum internal, format, type; const void* texels; std::uint8_t kind, bits; std::size_t bytes; };
+    struct case_t {
+        GLenum internal, format, type;
+        const void* texels;
+        std::uint8_t kind, bits;
+        std::size_t bytes;
+    };
     const case_t cases[] = {{GL_RGBA16UI, GL_RGBA_INTEGER, GL_UNSIGNED_SHORT, integers, grUnsignedInteger, 5, 8},
                             {GL_RGBA32F, GL_RGBA, GL_FLOAT, reals, grRealOrNormalized, 7, 16}};
     grImageBuffer image;  // reused: the second read needs larger storage

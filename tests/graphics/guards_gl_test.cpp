@@ -17,15 +17,19 @@
 using namespace libgr;
 
 template <class... G>
-constexpr bool none_copyable = ((!std::is_copy_constructible_v<G> && !std::is_copy_assignable_v<G>) && ...);
-static_assert(none_copyable<grEnableGuard, grDisableGuard, grMatrixModeGuard, grMatrixGuard, grActiveTextureGuard,
-                            grDepthMaskGuard, grDepthFuncGuard, grLineWidthGuard, grColorMaskGuard, grViewportGuard,
-                            grClearColorGuard, grPolygonModeGuard, grBlendFuncGuard, grAlphaFuncGuard,
-                            grPolygonOffsetGuard>);
+constexpr bool none_copyable = ((!std::is_copy_constructible_v<G> && !std::is_copy_assignable_v<G>)&&...);
+static_assert(
+    none_copyable<grEnableGuard, grDisableGuard, grMatrixModeGuard, grMatrixGuard, grActiveTextureGuard,
+                  grDepthMaskGuard, grDepthFuncGuard, grLineWidthGuard, grColorMaskGuard, grViewportGuard,
+                  grClearColorGuard, grPolygonModeGuard, grBlendFuncGuard, grAlphaFuncGuard, grPolygonOffsetGuard>);
 
 namespace {
 
-GLint get_int(GLenum what) { GLint v = 0; glGetIntegerv(what, &v); return v; }
+GLint get_int(GLenum what) {
+    GLint v = 0;
+    glGetIntegerv(what, &v);
+    return v;
+}
 
 std::array<GLfloat, 16> modelview() {
     std::array<GLfloat, 16> m{};
@@ -35,7 +39,10 @@ std::array<GLfloat, 16> modelview() {
 
 class GuardsGLTest : public wg_test::GLTest {
 protected:
-    static void SetUpTestSuite() { wg_test::GLTest::SetUpTestSuite(); gl_ext_init(); }
+    static void SetUpTestSuite() {
+        wg_test::GLTest::SetUpTestSuite();
+        gl_ext_init();
+    }
     void TearDown() override {
         SetMatrixStackCheck(false);
         glMatrixMode(GL_MODELVIEW);
@@ -47,13 +54,19 @@ protected:
 
 TEST_F(GuardsGLTest, EnableGuardOnACapabilityAlreadyOnChangesNothing) {
     glDisable(GL_BLEND);
-    { grEnableGuard blend(GL_BLEND); EXPECT_TRUE(glIsEnabled(GL_BLEND)); }
+    {
+        grEnableGuard blend(GL_BLEND);
+        EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    }
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     glEnable(GL_BLEND);
     { grEnableGuard blend(GL_BLEND); }
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     // Nothing saved, so a change made in its scope stays.
-    { grEnableGuard blend(GL_BLEND); glDisable(GL_BLEND); }
+    {
+        grEnableGuard blend(GL_BLEND);
+        glDisable(GL_BLEND);
+    }
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 
@@ -79,9 +92,15 @@ TEST_F(GuardsGLTest, NestedGuardsUnwindInReverse) {
 
 TEST_F(GuardsGLTest, DepthMaskGuardOnTheValueAlreadySetChangesNothing) {
     glDepthMask(GL_TRUE);
-    { grDepthMaskGuard mask(GL_TRUE); glDepthMask(GL_FALSE); }  // nothing saved: this stays
+    {
+        grDepthMaskGuard mask(GL_TRUE);
+        glDepthMask(GL_FALSE);
+    }  // nothing saved: this stays
     EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_FALSE);
-    { grDepthMaskGuard writes(GL_TRUE); EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_TRUE); }
+    {
+        grDepthMaskGuard writes(GL_TRUE);
+        EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_TRUE);
+    }
     EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_FALSE);
     glDepthMask(GL_TRUE);
 }

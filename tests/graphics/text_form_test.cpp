@@ -18,8 +18,7 @@ using namespace libgr;
 namespace {
 
 // Everything inserted into one fresh stream, manipulators included.
-template <class... T>
-std::string text(const T&... items) {
+template <class... T> std::string text(const T&... items) {
     std::ostringstream os;
     (os << ... << items);
     return os.str();
@@ -104,8 +103,7 @@ TEST(TextForm, TaggedValuesAndFillers) {
         {text(make_tagged(j)), text(j)},
         {text(with_tag(24)), ""},
         {text(with_tag(40)), ""},
-        {text('[', char_run{"abcdef", 3}, char_run{"xyz", 0}, '|', char_repeat{'-', 4}, '|', spaces{2}, spaces{0},
-              ']'),
+        {text('[', char_run{"abcdef", 3}, char_run{"xyz", 0}, '|', char_repeat{'-', 4}, '|', spaces{2}, spaces{0}, ']'),
          "[abc|----|  ]"},
         {text(char_run{with_nul, 3}), std::string(with_nul, 3)},  // counts, does not stop at NUL
     };

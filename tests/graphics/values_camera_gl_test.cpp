@@ -27,7 +27,11 @@ protected:
     }
 };
 
-mtx3w read(GLenum which) { mtx3w m; glGetFloatv(which, m.m); return m; }
+mtx3w read(GLenum which) {
+    mtx3w m;
+    glGetFloatv(which, m.m);
+    return m;
+}
 
 void expect_matrix(const mtx3w& got, const mtx3w& want, float tolerance) {
     for (int i = 0; i < 16; ++i) EXPECT_NEAR(got.m[i], want.m[i], tolerance) << "entry " << i;

@@ -17,11 +17,9 @@ using namespace libgr;
 namespace {
 
 using xyz_t = std::array<float, 3>;
-template <class V>
-xyz_t xyz(const V& v) { return {v.x, v.y, v.z}; }  // compared with ==: to the last bit
+template <class V> xyz_t xyz(const V& v) { return {v.x, v.y, v.z}; }  // compared with ==: to the last bit
 
-template <class V>
-void expect_near(const V& v, const xyz_t& want) {
+template <class V> void expect_near(const V& v, const xyz_t& want) {
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(xyz(v)[i], want[i], 1e-6f) << "component " << i;
 }
 
@@ -126,9 +124,11 @@ TEST(ValuesOffsets, TurnAndRevolve) {
 }
 
 TEST(ValuesForce, LeverLengthAndSignSplitTheForce) {
-    const struct { dir3 p, F, ro, ze, pf, nf; } cases[] = {
-        {{0, 0, 0}, {0, 0, -5}, {0, 0, 0}, {0, 0, -5}, {0, 0, 0}, {0, 0, 0}},  // on the centre: pushes
-        {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0}, {0, 1, 0}, {0, 0, 0}},    // unit lever: turns
+    const struct {
+        dir3 p, F, ro, ze, pf, nf;
+    } cases[] = {
+        {{0, 0, 0}, {0, 0, -5}, {0, 0, 0}, {0, 0, -5}, {0, 0, 0}, {0, 0, 0}},               // on the centre: pushes
+        {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0}, {0, 1, 0}, {0, 0, 0}},                 // unit lever: turns
         {{0, 0, -0.5f}, {1, 0, 4}, {0, -0.5f, 0}, {0.5f, 0, 2}, {0.5f, 0, 0}, {0, 0, -2}},  // half, z < 0
     };
     for (const auto& c : cases) {

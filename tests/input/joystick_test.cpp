@@ -17,8 +17,7 @@ struct stick_t : joystick_device_t {
     bool working() const override { return ok; }
     int axis_count() const override { return axes_n; }
     int button_count() const override { return buttons_n; }
-    void read(int* buttons, float* axes) override
-    {
+    void read(int* buttons, float* axes) override {
         ++reads;
         if (buttons) *buttons = mask;
         if (axes) std::copy_n(pos.begin(), std::min(axes_n, 16), axes);
@@ -26,16 +25,14 @@ struct stick_t : joystick_device_t {
 };
 
 // An adapter over a scripted device; `stick` points at it while it lives.
-joystick_t on(stick_t*& stick, int axes = 4, int buttons = 2, bool ok = true)
-{
+joystick_t on(stick_t*& stick, int axes = 4, int buttons = 2, bool ok = true) {
     auto device = std::make_unique<stick_t>();
     device->axes_n = axes, device->buttons_n = buttons, device->ok = ok;
     stick = device.get();
     return joystick_t(std::move(device));
 }
 
-TEST(JoystickTest, AbsentBrokenAndOddDevicesAreSizedSafely)
-{
+TEST(JoystickTest, AbsentBrokenAndOddDevicesAreSizedSafely) {
     joystick_t absent(15);  // through PLIB: joystick 15 exists on no test machine
     EXPECT_TRUE(absent.m_axes.empty() && absent.m_buttons.empty());
     EXPECT_FALSE(absent.poll());
@@ -53,8 +50,7 @@ TEST(JoystickTest, AbsentBrokenAndOddDevicesAreSizedSafely)
     EXPECT_TRUE(odd.m_buttons.empty());
 }
 
-TEST(JoystickTest, PollReportsChangesReadAbsolutePositions)
-{
+TEST(JoystickTest, PollReportsChangesReadAbsolutePositions) {
     stick_t* stick = nullptr;
     joystick_t js = on(stick);
     EXPECT_FALSE(js.poll());  // at rest, as after construction
@@ -69,8 +65,7 @@ TEST(JoystickTest, PollReportsChangesReadAbsolutePositions)
 
     // The previous positions are the readings: 0.7 then 0.1 would leave
     // 0.100000024 if the rounded changes were added up.
-    for (float x : {0.3f, -1.0f, 0.7f, 0.1f})
-        stick->pos[0] = x, stick->pos[3] = -x, js.poll();
+    for (float x : {0.3f, -1.0f, 0.7f, 0.1f}) stick->pos[0] = x, stick->pos[3] = -x, js.poll();
     EXPECT_EQ(js.m_last_axes, (axes_t{0.1f, 0, 0, -0.1f}));
     EXPECT_FALSE(js.poll());
 

@@ -3,9 +3,9 @@
 #include "graphics/image_buffer.h"
 #include "graphics/texture_object.h"
 #include "graphics/texture_readback.h"
-#include "shell/gl_ext.h"
 #include "scene/line_texture.h"
 #include "scene/stipple_texture.h"
+#include "shell/gl_ext.h"
 
 #include "gl_test_context.h"
 
@@ -63,8 +63,10 @@ TEST_F(TexturesGLTest, LineProfilesPeakAt254AndBandsAlternateWithBlack) {
         EXPECT_EQ(Bytes(b.begin() + 512 * y, b.begin() + 512 * (y + 1)), lit ? t : Bytes(512, 0)) << y;
     }
     expect_uploaded(banded, GL_LUMINANCE,
-                    {{GL_TEXTURE_WRAP_S, GL_REPEAT}, {GL_TEXTURE_WRAP_T, GL_REPEAT},
-                     {GL_TEXTURE_MIN_FILTER, GL_LINEAR}, {GL_TEXTURE_MAG_FILTER, GL_LINEAR}});
+                    {{GL_TEXTURE_WRAP_S, GL_REPEAT},
+                     {GL_TEXTURE_WRAP_T, GL_REPEAT},
+                     {GL_TEXTURE_MIN_FILTER, GL_LINEAR},
+                     {GL_TEXTURE_MAG_FILTER, GL_LINEAR}});
 }
 
 TEST_F(TexturesGLTest, StipplePatternHasEachEvenValueTwice) {
@@ -79,9 +81,9 @@ TEST_F(TexturesGLTest, StipplePatternHasEachEvenValueTwice) {
     for (std::uint8_t v : t) ++seen[v];
     ASSERT_EQ(seen.size(), 128u);
     for (const auto& [value, count] : seen) EXPECT_TRUE(value % 2 == 0 && count == 2) << value;
-    expect_uploaded(tex, GL_ALPHA,
-                    {{GL_TEXTURE_WRAP_S, GL_REPEAT}, {GL_TEXTURE_MAG_FILTER, GL_NEAREST},
-                     {GL_TEXTURE_MIN_FILTER, GL_LINEAR}});
+    expect_uploaded(
+        tex, GL_ALPHA,
+        {{GL_TEXTURE_WRAP_S, GL_REPEAT}, {GL_TEXTURE_MAG_FILTER, GL_NEAREST}, {GL_TEXTURE_MIN_FILTER, GL_LINEAR}});
 }
 
 // The library's read-back, both forms, returns the profile as red of RGBA.

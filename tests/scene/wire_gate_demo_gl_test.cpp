@@ -11,13 +11,11 @@ using xyz_t = std::array<float, 3>;
 
 namespace {
 
-template <class V>
-xyz_t xyz(const V& v) { return {v.x, v.y, v.z}; }
+template <class V> xyz_t xyz(const V& v) { return {v.x, v.y, v.z}; }
 const xyz_t kZero{0.0f, 0.0f, 0.0f};
 const float k = 0.0872664601f;  // a thruster's lever force: 5 degrees in radians, as a float
 
-template <class V>
-void expect_near(const V& v, const xyz_t& want, float tol = 1e-5f) {
+template <class V> void expect_near(const V& v, const xyz_t& want, float tol = 1e-5f) {
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(xyz(v)[i], want[i], tol) << "component " << i;
 }
 
@@ -29,8 +27,9 @@ const std::string kDefaults = settings("2", "1000", "50", "1");
 
 // The construction dump: one event at 0 and its snapshot, all zero.
 std::string default_dump() {
-    std::string s = "m_events[0] --- dump ---\nmsed: +0\nobj: 0\nm_fixevents.size(): 1\nm_fixevents[0] --- dump ---\n"
-                    "dump event_coords_t ---\nm_msec: 0\nm_pstmsec: 0\n";
+    std::string s =
+        "m_events[0] --- dump ---\nmsed: +0\nobj: 0\nm_fixevents.size(): 1\nm_fixevents[0] --- dump ---\n"
+        "dump event_coords_t ---\nm_msec: 0\nm_pstmsec: 0\n";
     for (const char* field : {"m_pos: pos3", "m_pos0: pos3", "m_vec: pos3", "m_acc: pos3", "m_pst: rev3",
                               "m_pst0: rev3", "m_rot: rev3", "m_rev: rev3"})
         s += field + std::string("(0.000000, 0.000000, 0.000000)\n");
@@ -83,7 +82,8 @@ TEST_F(WireGateGLTest, EnvironmentValuesAndTheirFallbacks) {
         {{{"HALL_MESH_MODE", "010"}}, kDefaults, "HALL_MESH_MODE=010 is not 0, 1 or 2; using 2\n"},  // octal 8
         {{{"HALL_MESH_INTERVAL", "0"}}, kDefaults, "HALL_MESH_INTERVAL=0 is not a finite non-zero step; using 50\n"},
         {{{"HALL_MESH_BOUNDING", "inf"}}, kDefaults, "HALL_MESH_BOUNDING=inf is not a finite number; using 1000\n"},
-        {{{"HALL_MESH_BOUNDING", "1e6"}, {"HALL_MESH_INTERVAL", "1"}}, kDefaults,
+        {{{"HALL_MESH_BOUNDING", "1e6"}, {"HALL_MESH_INTERVAL", "1"}},
+         kDefaults,
          "DrawMesh2::Build: bounding (1e+06, 1e+06, 1e+06) with interval (1, 1, 1) needs more than 4000000 list "
          "calls; lattice kept\n"
          "wire_gate_demo: the lattice refused bounding 1e+06 with interval 1; using 1000 and 50\n"},
@@ -145,8 +145,9 @@ TEST_F(WireGateGLTest, RebuildKeysTheLatticeRefusesKeepTheSettingsInForce) {
     ASSERT_EQ(err.take(), "");
     scene->key_down(']', 0, 0);  // 5 - 5 = 0: the message says what was asked, the settings what is used
     EXPECT_EQ(out.take(), "]: mesh interval change to 0\n" + settings("2", "1000", "5", "1"));
-    EXPECT_EQ(err.take(), "wire_gate_demo: no lattice with mode 2, bounding 1000 and interval 0; "
-                          "keeping mode 2, bounding 1000 and interval 5\n");
+    EXPECT_EQ(err.take(),
+              "wire_gate_demo: no lattice with mode 2, bounding 1000 and interval 0; "
+              "keeping mode 2, bounding 1000 and interval 5\n");
     expect_lattice_matches(*scene);
     scene->key_down('[', 0, 0);  // and goes on from the value in force
     EXPECT_EQ(out.take(), "[: mesh interval change to 10\n" + settings("2", "1000", "10", "1"));

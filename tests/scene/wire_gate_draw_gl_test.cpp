@@ -163,7 +163,7 @@ TEST_F(WireGateDrawGLTest, HistoryGraphDrawsBothCurvesInTheirColours) {
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    std::fill(scene->m_hist_y.begin(), scene->m_hist_y.end(), 500.0f);    // half way up, white
+    std::fill(scene->m_hist_y.begin(), scene->m_hist_y.end(), 500.0f);     // half way up, white
     std::fill(scene->m_hist_iy.begin(), scene->m_hist_iy.end(), -500.0f);  // half way down, yellow
     glClear(GL_COLOR_BUFFER_BIT);
     scene->draw_overlay();

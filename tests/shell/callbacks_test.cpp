@@ -25,7 +25,7 @@ struct exit_request {
 };
 
 bool s_consume_keys = false;
-calls_t s_calls;         // what the shell asked of the demo
+calls_t s_calls;          // what the shell asked of the demo
 std::uint32_t s_now = 0;  // the injected wall clock, ms
 int s_redisplays = 0;
 std::vector<idle_callback_t> s_idle_settings;
@@ -33,9 +33,9 @@ std::vector<idle_callback_t> s_idle_settings;
 std::uint32_t fake_clock() { return s_now; }
 void fake_post_redisplay() { ++s_redisplays; }
 void fake_set_idle(idle_callback_t callback) { s_idle_settings.push_back(callback); }
-bool key_call(const char* what, unsigned char key, int x, int y)
-{
-    s_calls.push_back(std::string(what) + " " + std::to_string(key) + " " + std::to_string(x) + "," + std::to_string(y));
+bool key_call(const char* what, unsigned char key, int x, int y) {
+    s_calls.push_back(std::string(what) + " " + std::to_string(key) + " " + std::to_string(x) + "," +
+                      std::to_string(y));
     return s_consume_keys;
 }
 
@@ -46,8 +46,7 @@ bool key_call(const char* what, unsigned char key, int x, int y)
 void demo_draw() {}
 void demo_draw_overlay() {}
 void demo_reshape(int w, int h) { s_calls.push_back("reshape " + std::to_string(w) + "x" + std::to_string(h)); }
-bool demo_update(std::uint32_t msec)
-{
+bool demo_update(std::uint32_t msec) {
     s_calls.push_back("update " + std::to_string(msec));
     return msec != 0xFFFFFFFFu;
 }
@@ -60,8 +59,7 @@ namespace {
 
 class ShellTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         s_consume_keys = false;
         s_calls.clear();
         s_now = 1000;
@@ -74,24 +72,25 @@ protected:
         g_demo_msec = 0;
         g_last_time = s_now;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         set_wall_clock_source(m_clock);
         set_toolkit_requests(m_requests);
     }
 
     // Runs a handler; returns what the shell wrote to standard output.
-    template <class F> static std::string output_of(F action)
-    {
+    template <class F> static std::string output_of(F action) {
         testing::internal::CaptureStdout();
         action();
         return testing::internal::GetCapturedStdout();
     }
-    static std::string press(unsigned char key) { return output_of([key] { keyboard(key, 0, 0); }); }
-    static std::string press_special(int key) { return output_of([key] { special(key, 0, 0); }); }
+    static std::string press(unsigned char key) {
+        return output_of([key] { keyboard(key, 0, 0); });
+    }
+    static std::string press_special(int key) {
+        return output_of([key] { special(key, 0, 0); });
+    }
     // The exit status the handler asked for, or -1 if the program goes on.
-    template <class F> static int exit_status_of(F action)
-    {
+    template <class F> static int exit_status_of(F action) {
         try {
             action();
         } catch (const exit_request& request) {
@@ -104,14 +103,11 @@ protected:
     toolkit_requests_t m_requests{};
 };
 
-TEST_F(ShellTest, KeyTableFoldsCaseAndPrintsOtherKeysAsReceived)
-{
-    for (unsigned char key : {'f', 'g', 't'})
-        EXPECT_EQ(press(key), "");
+TEST_F(ShellTest, KeyTableFoldsCaseAndPrintsOtherKeysAsReceived) {
+    for (unsigned char key : {'f', 'g', 't'}) EXPECT_EQ(press(key), "");
     EXPECT_TRUE(!g_show_fps && g_show_demo_overlay && !g_show_time);
     EXPECT_EQ(s_redisplays, 1) << "f and g wait for the next redisplay, t redraws at once";
-    for (unsigned char key : {'F', 'G', 'T'})
-        EXPECT_EQ(press(key), "");
+    for (unsigned char key : {'F', 'G', 'T'}) EXPECT_EQ(press(key), "");
     EXPECT_TRUE(g_show_fps && !g_show_demo_overlay && g_show_time);
     EXPECT_EQ(s_redisplays, 2);
     for (unsigned char key : {'\x1b', 'q', 'Q'})
@@ -122,11 +118,9 @@ TEST_F(ShellTest, KeyTableFoldsCaseAndPrintsOtherKeysAsReceived)
     EXPECT_EQ(s_calls.size(), 12u) << "every key is offered to the demo first";
 }
 
-TEST_F(ShellTest, AConsumedKeyNeverReachesTheShellButEveryKeyUpReachesTheDemo)
-{
+TEST_F(ShellTest, AConsumedKeyNeverReachesTheShellButEveryKeyUpReachesTheDemo) {
     s_consume_keys = true;
-    for (unsigned char key : {'\x1b', 'q', ' ', 'f', 't', 'x'})
-        EXPECT_EQ(press(key), "") << "key " << int(key);
+    for (unsigned char key : {'\x1b', 'q', ' ', 'f', 't', 'x'}) EXPECT_EQ(press(key), "") << "key " << int(key);
     EXPECT_TRUE(!g_pause && g_show_fps && g_show_time);
     EXPECT_EQ(s_redisplays, 0);
     s_calls.clear();
@@ -136,8 +130,7 @@ TEST_F(ShellTest, AConsumedKeyNeverReachesTheShellButEveryKeyUpReachesTheDemo)
     EXPECT_EQ(s_calls, (calls_t{"key_up 53 12,34", "key_up 113 0,0"}));
 }
 
-TEST_F(ShellTest, TimeKeysWrapAroundZeroAndWorkWhilePausedWithoutAddingPausedWallTime)
-{
+TEST_F(ShellTest, TimeKeysWrapAroundZeroAndWorkWhilePausedWithoutAddingPausedWallTime) {
     g_demo_msec = 400;
     const std::pair<int, std::uint32_t> steps[] = {
         {GLUT_KEY_LEFT, 4294966696u}, {GLUT_KEY_RIGHT, 400}, {GLUT_KEY_DOWN, 500}, {GLUT_KEY_UP, 400}};
@@ -146,8 +139,7 @@ TEST_F(ShellTest, TimeKeysWrapAroundZeroAndWorkWhilePausedWithoutAddingPausedWal
         EXPECT_EQ(g_demo_msec, demo_msec) << key;
     }
     EXPECT_EQ(s_redisplays, 4);
-    for (int key = GLUT_KEY_F1; key <= GLUT_KEY_F8; ++key)
-        EXPECT_EQ(press_special(key), "") << "F" << key;
+    for (int key = GLUT_KEY_F1; key <= GLUT_KEY_F8; ++key) EXPECT_EQ(press_special(key), "") << "F" << key;
     EXPECT_EQ(press_special(GLUT_KEY_F9), "special: 9\n");
     EXPECT_TRUE(s_calls.empty()) << "special keys never reach the demo";
 
@@ -170,8 +162,7 @@ TEST_F(ShellTest, TimeKeysWrapAroundZeroAndWorkWhilePausedWithoutAddingPausedWal
     EXPECT_EQ(g_demo_msec, 2000u);
 }
 
-TEST_F(ShellTest, IdleAddsTheWallTimeModuloTwoToThe32AndEndsOnlyOnTheLastMillisecond)
-{
+TEST_F(ShellTest, IdleAddsTheWallTimeModuloTwoToThe32AndEndsOnlyOnTheLastMillisecond) {
     const struct {
         const char* what;
         std::uint32_t demo, last, now, updated;
@@ -199,8 +190,7 @@ TEST_F(ShellTest, IdleAddsTheWallTimeModuloTwoToThe32AndEndsOnlyOnTheLastMillise
     }
 }
 
-TEST_F(ShellTest, OverlayTextAndTheFrameCountPublishedWhenTheSecondChanges)
-{
+TEST_F(ShellTest, OverlayTextAndTheFrameCountPublishedWhenTheSecondChanges) {
     g_fps_second = g_fps_frames = g_fps = 0;
     for (std::uint32_t msec : {5000u, 5100u, 5999u}) {
         s_now = msec;
@@ -222,8 +212,7 @@ TEST_F(ShellTest, OverlayTextAndTheFrameCountPublishedWhenTheSecondChanges)
     EXPECT_EQ(time_text(), "4294966696 msec");
 }
 
-TEST_F(ShellTest, ReshapeAndCloseReachTheDemoAndInitStateStartsTheClockAfterASecond)
-{
+TEST_F(ShellTest, ReshapeAndCloseReachTheDemoAndInitStateStartsTheClockAfterASecond) {
     reshape(1920, 1080);
     EXPECT_EQ(g_width, 1920);
     EXPECT_EQ(g_height, 1080);

@@ -16,8 +16,7 @@ namespace {
 
 using GlExtInitGLTest = wg_test::GLTest;
 
-TEST_F(GlExtInitGLTest, FlagsFollowTheDriverAndEntryPointsWork)
-{
+TEST_F(GlExtInitGLTest, FlagsFollowTheDriverAndEntryPointsWork) {
     const auto start = std::chrono::steady_clock::now();
     gl_ext_init();
     const double init_ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -40,8 +39,7 @@ TEST_F(GlExtInitGLTest, FlagsFollowTheDriverAndEntryPointsWork)
     std::set<std::string> listed;  // one by one, as the core-profile path lists them
     GLint count = 0, major = 0, minor = 0;
     glGetIntegerv(GL_NUM_EXTENSIONS, &count);
-    for (GLint i = 0; i < count; ++i)
-        listed.insert(reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, i)));
+    for (GLint i = 0; i < count; ++i) listed.insert(reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, i)));
     glGetIntegerv(GL_MAJOR_VERSION, &major);
     glGetIntegerv(GL_MINOR_VERSION, &minor);
     ASSERT_EQ(major * 10 + minor, 45);  // the test context asks for 4.5

@@ -1,7 +1,7 @@
 // The loader's query on injected driver strings (no GL context), and the real
 // query when no context is current.
-#include "shell/gl_ext.h"
 #include "shell/gl_ext_query.h"
+#include "shell/gl_ext.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +14,21 @@ namespace {
 const char* g_version = "";
 const char* g_extensions = "";
 
-gl_ext::query_t fake_driver(const char* version, const char* extensions)
-{
+gl_ext::query_t fake_driver(const char* version, const char* extensions) {
     g_version = version;
     g_extensions = extensions;
     return gl_ext::query_t([] { return g_version; }, [] { return g_extensions; });
 }
 
-TEST(GlExtQueryTest, WholeWordsOfTheExtensionStringAndTheVersionList)
-{
+TEST(GlExtQueryTest, WholeWordsOfTheExtensionStringAndTheVersionList) {
     const struct {
         const char* version;
         const char* extensions;
         std::vector<const char*> found, not_found;
     } cases[] = {
-        {"4.5", "GL_EXT_foo GL_ARB_texture_float GL_ARB_bar", {"GL_EXT_foo", "GL_ARB_texture_float", "GL_ARB_bar"},
+        {"4.5",
+         "GL_EXT_foo GL_ARB_texture_float GL_ARB_bar",
+         {"GL_EXT_foo", "GL_ARB_texture_float", "GL_ARB_bar"},
          {"GL_ARB_texture", "ARB_texture_float", "GL_EXT_foo GL_ARB_texture_float", "", " ", nullptr}},
         {"4.5", "GL_EXT_foo xGL_ARB_texture_float", {}, {"GL_ARB_texture_float"}},
         // A hit glued to an earlier one starts no word, and the search goes on past it.
@@ -42,15 +42,13 @@ TEST(GlExtQueryTest, WholeWordsOfTheExtensionStringAndTheVersionList)
     };
     for (const auto& c : cases) {
         auto q = fake_driver(c.version, c.extensions);
-        for (const char* name : c.found)
-            EXPECT_EQ(q.supported(name), 1) << c.extensions << " / " << name;
+        for (const char* name : c.found) EXPECT_EQ(q.supported(name), 1) << c.extensions << " / " << name;
         for (const char* name : c.not_found)
             EXPECT_EQ(q.supported(name), 0) << c.extensions << " / " << (name ? name : "null");
     }
 }
 
-TEST(GlExtQueryTest, VersionsComparedNumberByNumberAndListedNewestFirst)
-{
+TEST(GlExtQueryTest, VersionsComparedNumberByNumberAndListedNewestFirst) {
     const struct {
         const char* driver;
         const char* lowest;
@@ -74,8 +72,7 @@ TEST(GlExtQueryTest, VersionsComparedNumberByNumberAndListedNewestFirst)
                                         "GL_VERSION_1_3", "GL_VERSION_1_2"}));
 }
 
-TEST(GlExtQueryTest, MissingStringsMeanNotSupportedUntilTheDriverAnswers)
-{
+TEST(GlExtQueryTest, MissingStringsMeanNotSupportedUntilTheDriverAnswers) {
     auto q = fake_driver(nullptr, nullptr);
     EXPECT_EQ(q.supported("GL_ARB_multitexture"), 0);
     EXPECT_EQ(q.supported("GL_VERSION_1_2"), 0);

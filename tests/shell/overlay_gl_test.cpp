@@ -14,8 +14,7 @@ namespace {
 
 using OverlayGLTest = wg_test::GLTest;
 
-TEST_F(OverlayGLTest, ProjectionSpans1024UnitsAcrossWithSquareUnits)
-{
+TEST_F(OverlayGLTest, ProjectionSpans1024UnitsAcrossWithSquareUnits) {
     const struct {
         int width, height;
         float bottom, top;

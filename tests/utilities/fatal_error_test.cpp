@@ -1,8 +1,8 @@
 // The fatal error report (it ends whatever calls it, so it runs in a child
 // process) and the bounded format.
 
-#include "utilities/bounded_format.h"
 #include "utilities/fatal_error.h"
+#include "utilities/bounded_format.h"
 
 #include <gtest/gtest.h>
 

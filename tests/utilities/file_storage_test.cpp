@@ -104,11 +104,15 @@ TEST_F(FileStorage, AllocNewLoadsTheWholeFileOrAPartAndZeroesWhatTheFileLacks) {
 
     bytes_t tail = pattern(100, 900);
     tail.resize(200, 0);
-    const struct { const std::string& name; std::uint32_t size, low, high; bytes_t want; } cases[] = {
-        {m_path, 100, 900, 0, pattern(100, 900)},   // the last 100 bytes
-        {m_path, 200, 900, 0, tail},                // a short file
-        {m_missing, 16, 0, 0, bytes_t(16, 0)},      // a missing file with a size
-        {m_path, 16, 10, 1, bytes_t(16, 0)},        // 4 GiB + 10 is past the end, not offset 10
+    const struct {
+        const std::string& name;
+        std::uint32_t size, low, high;
+        bytes_t want;
+    } cases[] = {
+        {m_path, 100, 900, 0, pattern(100, 900)},  // the last 100 bytes
+        {m_path, 200, 900, 0, tail},               // a short file
+        {m_missing, 16, 0, 0, bytes_t(16, 0)},     // a missing file with a size
+        {m_path, 16, 10, 1, bytes_t(16, 0)},       // 4 GiB + 10 is past the end, not offset 10
     };
     for (const auto& c : cases) {
         std::uint32_t n = c.size;

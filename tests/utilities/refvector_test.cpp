@@ -1,10 +1,10 @@
 // Shared, counted storage in memory: refvector2 and its ofsvector windows
 // over anonymous mappings, refvector of unsigned short over the heap.
 
+#include "utilities/refvector.h"
 #include "utilities/alloc_mmap_win.h"
 #include "utilities/alloc_new.h"
 #include "utilities/ofsvector.h"
-#include "utilities/refvector.h"
 #include "utilities/refvector2.h"
 
 #include <gtest/gtest.h>
@@ -60,15 +60,20 @@ TEST(RefVector2, AllocateWithKeepCopiesWithoutKeepStartsOver) {
     EXPECT_EQ(std::memcmp(bytes.data(), "abcdefgh", 8), 0);
     EXPECT_EQ(old.use_count(), 1u);
     EXPECT_FALSE(bytes.allocate(8, nullptr, 2));  // mode 2 is refused, and without keep
-    EXPECT_TRUE(bytes.empty());                    // nothing is left
+    EXPECT_TRUE(bytes.empty());                   // nothing is left
 }
 
 TEST(OfsVector, WindowIsTheRestFromTheOffsetClampedToTheLimit) {
     window_t window;
     ASSERT_TRUE(window.resize(400));
     for (unsigned i = 0; i < 400; ++i) window.data()[i] = static_cast<unsigned char>(i);
-    const struct { std::uint32_t bytes, offset, limit, size; } cases[] = {
-        {120, 100, 50, 20}, {400, 100, 50, 50}, {400, 100, window_t::no_limit, 300}, {400, 100, 0, 0},
+    const struct {
+        std::uint32_t bytes, offset, limit, size;
+    } cases[] = {
+        {120, 100, 50, 20},
+        {400, 100, 50, 50},
+        {400, 100, window_t::no_limit, 300},
+        {400, 100, 0, 0},
         {400, 500, window_t::no_limit, 0},  // past the end: empty, not a wrapped size
     };
     for (const auto& c : cases) {
