@@ -2,8 +2,9 @@
 
 #include "bench/alloc_count.h"
 #include "framework/demo_root.h"
+#include "gl_loader/gl_ext.h"
 #include "scene/wire_gate_demo.h"
-#include "shell/gl_ext.h"
+#include "shell/shell_host.h"
 #include "shell/shell_state.h"
 
 #include <GL/gl.h>
@@ -31,7 +32,7 @@ std::vector<double> time_scene_construction_ms(int count) {
     for (int i = 0; i < count; ++i) {
         glFinish();
         const double t0 = wall_seconds();
-        auto scene = std::make_unique<wire_gate_demo>(no_variable);
+        auto scene = std::make_unique<wire_gate_demo>(shell_host(), no_variable);
         glFinish();
         ms.push_back((wall_seconds() - t0) * 1000.0);
     }

@@ -1,7 +1,6 @@
 #include "bench/frame_bench.h"
 
 #include "bench/alloc_count.h"
-#include "bench/bench_demo.h"
 #include "bench/floor_demo.h"
 #include "framework/demo_root.h"
 #include "scene/wire_gate_demo.h"
@@ -66,7 +65,7 @@ void write_ppm(const std::string& path, const std::vector<unsigned char>& rgba, 
 }
 
 void set_scene_settings(frame_subjects_t& s, int mode, bool fog) {
-    bench_select_root(&s.scene_root);
+    demo_use_root(&s.scene_root);
     static const unsigned char mode_keys[3] = {'l', 'p', 'L'};
     if (s.scene.m_meshmode != mode) demo_key_down(mode_keys[mode], 0, 0);
     if (s.scene.m_meshfog != fog) demo_key_down('o', 0, 0);
@@ -88,14 +87,14 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
 
     // Warm-up: the driver builds its shader variants for the new state.
     for (demo_root_t* root : {&s.scene_root, &s.floor_root}) {
-        bench_select_root(root);
+        demo_use_root(root);
         for (int i = 0; i < o.warmup; ++i) timed_frame_ms();
     }
 
     // Same pixels? The floor must draw the same lattice for the ratio to mean anything.
-    bench_select_root(&s.scene_root);
+    demo_use_root(&s.scene_root);
     const std::vector<unsigned char> scene_px = lattice_pixels(s.window);
-    bench_select_root(&s.floor_root);
+    demo_use_root(&s.floor_root);
     const std::vector<unsigned char> floor_px = lattice_pixels(s.window);
     for (std::size_t i = 0; i < scene_px.size(); i += 4) {
         int worst = 0;
@@ -115,7 +114,7 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
         // Alternate which goes first, so neither always follows the other.
         for (int k = 0; k < 2; ++k) {
             const int which = (r % 2 == 0) ? k : 1 - k;
-            bench_select_root(which == 0 ? &s.scene_root : &s.floor_root);
+            demo_use_root(which == 0 ? &s.scene_root : &s.floor_root);
             for (int i = 0; i < o.block; ++i) block[which].push_back(timed_frame_ms());
         }
         scene_ms.insert(scene_ms.end(), block[0].begin(), block[0].end());
@@ -129,7 +128,7 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
     row.ratio = summarize(ratios);
 
     // Steady state: one idle step (update) and one display per frame.
-    bench_select_root(&s.scene_root);
+    demo_use_root(&s.scene_root);
     const std::uint64_t before = bench_allocations();
     for (int i = 0; i < o.allocation_frames; ++i) {
         g_demo_msec += 16;  // the idle step's clock, as at 60 frames per second
@@ -151,7 +150,7 @@ __attribute__((noinline)) void draw_profiled_frames(int count) {
 
 void profile_frames(frame_subjects_t& s, int mode, bool fog, bool floor, int count) {
     set_scene_settings(s, mode, fog);
-    bench_select_root(floor ? &s.floor_root : &s.scene_root);
+    demo_use_root(floor ? &s.floor_root : &s.scene_root);
     for (int i = 0; i < 3; ++i)  // the driver compiles its shaders here
         timed_frame_ms();
     draw_profiled_frames(count);

@@ -18,18 +18,18 @@
 // profiler, e.g. valgrind --tool=callgrind
 // --toggle-collect='draw_profiled_frames*'.
 
-#include "bench/bench_demo.h"
 #include "bench/bench_window.h"
 #include "bench/cost_bench.h"
 #include "bench/floor_demo.h"
 #include "bench/frame_bench.h"
 #include "bench/report.h"
 #include "framework/demo_root.h"
+#include "gl_loader/gl_ext.h"
 #include "scene/wire_gate_demo.h"
 #include "shell/callbacks.h"
 #include "shell/demo.h"
 #include "shell/fixed_gl_state.h"
-#include "shell/gl_ext.h"
+#include "shell/shell_host.h"
 #include "shell/shell_state.h"
 
 #include <GL/gl.h>
@@ -188,16 +188,16 @@ int main(int argc, char** argv) {
 
     // The scene as the program holds it, and its floor in a root of its own.
     demo_root_t scene_root;
-    auto* scene = new wire_gate_demo([](const char*) -> const char* { return nullptr; });
+    auto* scene = new wire_gate_demo(shell_host(), [](const char*) -> const char* { return nullptr; });
     scene_root.add(scene);
     scene_root.start();
     demo_root_t floor_root;
     auto* floor = new floor_demo_t(*scene);
     floor_root.add(floor);
     floor_root.start();
-    bench_select_root(&floor_root);
+    demo_use_root(&floor_root);
     reshape(size.width, size.height);
-    bench_select_root(&scene_root);
+    demo_use_root(&scene_root);
     reshape(size.width, size.height);  // the scene's viewport, projection and rings
 
     // The shell's flags after start-up: fps and time lines on.
@@ -229,7 +229,7 @@ int main(int argc, char** argv) {
 
     // Rebuilds in the default draw mode, as the interval keys do them.
     std::cerr << "wire_gate_bench: RebuildMesh" << std::endl;
-    bench_select_root(&scene_root);
+    demo_use_root(&scene_root);
     if (scene->m_meshmode != hall_stipple_mode) demo_key_down('L', 0, 0);
     for (const float interval : {50.0f, 20.0f, 10.0f, 5.0f}) {
         const int count = o.quick ? 1 : (interval >= 20.0f ? 9 : 5);
@@ -251,7 +251,7 @@ int main(int argc, char** argv) {
     // The scene's GL objects go while the context exists.
     floor_root.clear();
     scene_root.clear();
-    bench_select_root(nullptr);
+    demo_use_root(nullptr);
     if (!written) return 1;
     return all_targets_met(report) ? 0 : 3;
 }

@@ -1,6 +1,6 @@
 #include "graphics/guards_value.h"
 
-#include "shell/gl_ext.h"
+#include "gl_loader/gl_ext.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 #include "graphics/matrix_stack.h"
 
-#include "shell/gl_ext.h"
+#include "gl_loader/gl_ext.h"
 
 #include <iostream>
 

@@ -1,7 +1,7 @@
 #include "graphics/texture_object.h"
 
+#include "gl_loader/gl_ext.h"
 #include "graphics/gl_tables.h"
-#include "shell/gl_ext.h"
 
 #include <iostream>
 

@@ -3,9 +3,9 @@
 
 #include "graphics/texture_readback.h"
 
+#include "gl_loader/gl_ext.h"
 #include "graphics/gl_error.h"
 #include "graphics/texture_object.h"
-#include "shell/gl_ext.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

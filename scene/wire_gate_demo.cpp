@@ -16,8 +16,8 @@ joystick_t open_joystick(std::unique_ptr<joystick_device_t> device) {
 
 }  // namespace
 
-wire_gate_demo::wire_gate_demo(const env_lookup_t& lookup, std::unique_ptr<joystick_device_t> device)
-    : m_joystick(open_joystick(std::move(device))) {
+wire_gate_demo::wire_gate_demo(demo_host_t& host, const env_lookup_t& lookup, std::unique_ptr<joystick_device_t> device)
+    : m_joystick(open_joystick(std::move(device))), m_host(host) {
     try {
         // The scene's only event: the camera starts at the origin at time 0.
         auto start = std::make_unique<position_event_t>(libgr::pos3{0.0f, 0.0f, 0.0f});

@@ -5,6 +5,7 @@
 // optional distance fade. Needs a current GL context from construction to
 // destruction (textures and display lists are made and released in it).
 
+#include "framework/demo_host.h"
 #include "framework/demo_object.h"
 #include "framework/event_coords.h"
 #include "framework/event_list.h"
@@ -25,9 +26,10 @@
 
 class wire_gate_demo : public demo_object_t {
 public:
+    // host: the program's redisplay and overlay text, for the scene's life;
     // lookup reads the HALL_MESH_* variables; device replaces joystick
     // number 0 (tests feed readings through it).
-    explicit wire_gate_demo(const env_lookup_t& lookup = std::getenv,
+    explicit wire_gate_demo(demo_host_t& host, const env_lookup_t& lookup = std::getenv,
                             std::unique_ptr<joystick_device_t> device = nullptr);
     ~wire_gate_demo() override;
 
@@ -94,6 +96,8 @@ public:
     std::uint32_t m_thrust_held = 0;
 
 private:
+    demo_host_t& m_host;
+
     struct lattice_values_t {
         std::int32_t mode;
         float bounding;

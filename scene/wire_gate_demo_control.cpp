@@ -7,7 +7,6 @@
 #include "graphics/force.h"
 #include "graphics/guards.h"
 #include "graphics/values_ops.h"
-#include "shell/toolkit_requests.h"
 
 #include <GL/gl.h>
 
@@ -199,13 +198,13 @@ bool wire_gate_demo::key_down(unsigned char key, int, int) {
     case 'o':
         m_meshfog = !m_meshfog;
         std::cout << key << ": fog mode change to " << m_meshfog << std::endl;
-        request_redisplay();
+        m_host.request_redisplay();
         return true;
     default: return false;
     }
     // The settings keys above rebuild the lattice and redraw.
     rebuild_or_keep(in_force);
-    request_redisplay();
+    m_host.request_redisplay();
     return true;
 }
 

@@ -6,7 +6,6 @@
 #include "graphics/guards.h"
 #include "graphics/values_gl.h"
 #include "graphics/values_ops.h"
-#include "shell/overlay.h"
 
 #include <GL/gl.h>
 
@@ -122,10 +121,10 @@ void wire_gate_demo::draw_coords_overlay() {
     glLoadIdentity();
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
-    set_overlay_projection();
+    m_host.set_overlay_projection();
     std::ostringstream text;
     dump(text, m_coords);
-    draw_text(0.0f, g_overlay_top - 50.0f, text.str().c_str());
+    m_host.draw_text(0.0f, m_host.overlay_top() - 50.0f, text.str().c_str());
     glPopMatrix();
     // The matrix mode stays GL_PROJECTION; the shell sets its own next.
 }

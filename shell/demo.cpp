@@ -1,10 +1,11 @@
 #include "shell/demo.h"
 
 #include "framework/demo_root.h"
+#include "gl_loader/gl_ext.h"
 #include "scene/wire_gate_demo.h"
 #include "shell/callbacks.h"
 #include "shell/fixed_gl_state.h"
-#include "shell/gl_ext.h"
+#include "shell/shell_host.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -16,34 +17,38 @@ namespace {
 // while the GL context exists).
 demo_root_t g_demo;
 
+demo_root_t* s_root = &g_demo;  // the root the functions below forward to
+
 }  // namespace
+
+void demo_use_root(demo_root_t* root) { s_root = root != nullptr ? root : &g_demo; }
 
 void demo_init() {
     gl_ext_init();
     set_fixed_gl_state();
     // The scene needs the context current; the root owns it from here on.
-    g_demo.add(new wire_gate_demo);
-    g_demo.start();
+    s_root->add(new wire_gate_demo(shell_host()));
+    s_root->start();
     check_gl_errors("rebuild");  // textures and the first lattice
 }
 
-void demo_draw() { g_demo.show(); }
+void demo_draw() { s_root->show(); }
 
-void demo_draw_overlay() { g_demo.show_overlay(); }
+void demo_draw_overlay() { s_root->show_overlay(); }
 
-void demo_reshape(int width, int height) { g_demo.resize(width, height); }
+void demo_reshape(int width, int height) { s_root->resize(width, height); }
 
-bool demo_update(std::uint32_t msec) { return g_demo.play(msec); }
+bool demo_update(std::uint32_t msec) { return s_root->play(msec); }
 
-bool demo_key_down(unsigned char key, int x, int y) { return g_demo.key_down(key, x, y); }
+bool demo_key_down(unsigned char key, int x, int y) { return s_root->key_down(key, x, y); }
 
-bool demo_key_up(unsigned char key, int x, int y) { return g_demo.key_up(key, x, y); }
+bool demo_key_up(unsigned char key, int x, int y) { return s_root->key_up(key, x, y); }
 
-void demo_clear() { g_demo.clear(); }
+void demo_clear() { s_root->clear(); }
 
 void my_exit(int status) {
     std::cout << "my_exit(" << status << ")" << std::endl;
-    g_demo.clear();
+    s_root->clear();
     check_gl_errors("exit");  // the scene's textures and lists are released
     std::cout << "demo scene cleared." << std::endl;
     check_for_leaks();

@@ -1,8 +1,15 @@
 #pragma once
 // The demo module: the only code that touches the global demo root. Each
-// function forwards to it (framework/demo_root.h).
+// function forwards to it (framework/demo_root.h), or to the root handed to
+// demo_use_root.
 
 #include <cstdint>
+
+class demo_root_t;
+
+// Makes the module forward to another root (the benchmark's, a test's); null
+// gives it back the global one. The caller keeps ownership of the root.
+void demo_use_root(demo_root_t* root);
 
 // Start-up of the demo side: extension loader, fixed GL state, the scene.
 void demo_init();

@@ -12,7 +12,7 @@ another API is ignored, and so is <remove> (we target the compatibility
 profile). Commands of GL 1.0/1.1 and WGL 1.0 belong to no row.
 
 Usage: gen_gl_ext.py GL_XML WGL_XML OUT_DIR
-Writes OUT_DIR/shell/gl_ext_table.h, OUT_DIR/gl_ext_table.cpp and
+Writes OUT_DIR/gl_loader/gl_ext_table.h, OUT_DIR/gl_ext_table.cpp and
 OUT_DIR/gl_ext_counts.txt, and prints the counts.
 """
 
@@ -179,7 +179,7 @@ def write_header(path, rows, protos, forward, typedefs):
 
 
 def write_source(path, rows, protos):
-    out = [BANNER, '#include "shell/gl_ext.h"\n#include "shell/gl_proc_address.h"\n\n',
+    out = [BANNER, '#include "gl_loader/gl_ext.h"\n#include "gl_loader/gl_proc_address.h"\n\n',
            "namespace gl_ext {\n\nnamespace {\n\n"
            "template <class F>\nvoid fetch(F& slot, const char* name)\n{\n"
            "    slot = reinterpret_cast<F>(proc_address(name));\n}\n\n}  // namespace\n"]
@@ -232,8 +232,8 @@ def main(argv):
     except RegistryError as e:
         print(f"gen_gl_ext.py: error: {e}", file=sys.stderr)
         return 1
-    os.makedirs(os.path.join(out_dir, "shell"), exist_ok=True)
-    write_header(os.path.join(out_dir, "shell", "gl_ext_table.h"), rows, protos, forward, typedefs)
+    os.makedirs(os.path.join(out_dir, "gl_loader"), exist_ok=True)
+    write_header(os.path.join(out_dir, "gl_loader", "gl_ext_table.h"), rows, protos, forward, typedefs)
     write_source(os.path.join(out_dir, "gl_ext_table.cpp"), rows, protos)
     counts = counts_text(rows)
     with open(os.path.join(out_dir, "gl_ext_counts.txt"), "w", encoding="utf-8") as f:

@@ -1,11 +1,11 @@
 // grDspList and grTextureObject (one GL name per counted record, shared by
 // copies, deleted by the last holder) and the texture read-back.
 
+#include "gl_loader/gl_ext.h"
 #include "graphics/display_list.h"
 #include "graphics/image_buffer.h"
 #include "graphics/texture_object.h"
 #include "graphics/texture_readback.h"
-#include "shell/gl_ext.h"
 
 #include "gl_test_context.h"
 

@@ -1,9 +1,9 @@
 // GL state guards restore what they found, and only what they changed; the
 // matrix-stack records with their snapshot fallback; CheckGLError's line.
 
+#include "gl_loader/gl_ext.h"
 #include "graphics/gl_error.h"
 #include "graphics/guards.h"
-#include "shell/gl_ext.h"
 
 #include "gl_test_context.h"
 

@@ -4,8 +4,8 @@
 #include "graphics/display_list.h"
 #include "scene/draw_line.h"
 
-#include "../graphics/feedback_capture.h"
 #include "gl_test_context.h"
+#include "tests/graphics/feedback_capture.h"
 
 #include <cmath>
 #include <utility>

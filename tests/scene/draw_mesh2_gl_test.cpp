@@ -3,8 +3,8 @@
 
 #include "scene/draw_mesh2.h"
 
-#include "../graphics/feedback_capture.h"
 #include "gl_test_context.h"
+#include "tests/graphics/feedback_capture.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
 // Generated textures: the texel values, and what GL holds after upload.
 
+#include "gl_loader/gl_ext.h"
 #include "graphics/image_buffer.h"
 #include "graphics/texture_object.h"
 #include "graphics/texture_readback.h"
 #include "scene/line_texture.h"
 #include "scene/stipple_texture.h"
-#include "shell/gl_ext.h"
 
 #include "gl_test_context.h"
 

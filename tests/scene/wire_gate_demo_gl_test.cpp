@@ -1,7 +1,7 @@
 // wire_gate_demo with a real GL context: construction output and settings
 // from the environment, the key table, thrusters, joystick and history rings.
 
-#include "wire_gate_test_support.h"
+#include "tests/scene/wire_gate_test_support.h"
 
 #include <array>
 #include <cmath>
@@ -122,7 +122,7 @@ TEST_F(WireGateGLTest, KeyTableMessagesRebuildsAndRedisplays) {
         SCOPED_TRACE(std::string(1, static_cast<char>(c.key)));
         EXPECT_TRUE(scene->key_down(c.key, 0, 0));
         EXPECT_EQ(out.take(), c.lines);
-        EXPECT_EQ(redisplays, redraws += c.redraws);
+        EXPECT_EQ(host.redisplays, redraws += c.redraws);
         EXPECT_FALSE(scene->key_up(c.key, 0, 0));
         expect_lattice_matches(*scene);
     }
@@ -133,7 +133,7 @@ TEST_F(WireGateGLTest, KeyTableMessagesRebuildsAndRedisplays) {
     }
     EXPECT_FALSE(scene->special_down(1, 0, 0));
     EXPECT_EQ(out.take() + err.take(), "");
-    EXPECT_EQ(redisplays, redraws);
+    EXPECT_EQ(host.redisplays, redraws);
     for (int i = 0; i < 3; ++i) scene->key_down('/', 0, 0);
     EXPECT_GT(scene->m_tone, 1.0f);  // not clamped
 }

@@ -4,7 +4,7 @@
 
 #include "shell/fixed_gl_state.h"
 
-#include "wire_gate_test_support.h"
+#include "tests/scene/wire_gate_test_support.h"
 
 #include <cmath>
 #include <string>
@@ -175,4 +175,19 @@ TEST_F(WireGateDrawGLTest, HistoryGraphDrawsBothCurvesInTheirColours) {
     EXPECT_EQ(f.row(kCentre), 0);
     scene->reshape(0, 0);  // empty rings: empty strips, no error
     scene->draw_overlay();
+}
+
+TEST_F(WireGateDrawGLTest, TheStateTextGoesToTheHostBelowTheTopEdge) {
+    start();
+    draw();
+    EXPECT_TRUE(host.texts.empty()) << "no state text until i";
+    scene->key_down('i', 0, 0);
+    draw();
+    ASSERT_EQ(host.texts.size(), 1u);
+    EXPECT_EQ(host.projections, 1);
+    EXPECT_EQ(host.texts[0].x, 0.0f);
+    EXPECT_EQ(host.texts[0].y, 750.0f);  // the host's top edge, 800, less 50
+    std::ostringstream dumped;
+    dump(dumped, scene->m_coords);
+    EXPECT_EQ(host.texts[0].text, dumped.str());
 }

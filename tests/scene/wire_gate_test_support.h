@@ -1,10 +1,9 @@
 #pragma once
 // Fixture of the scene tests: a wire_gate_demo built in a given environment
-// with a scripted joystick, standard streams captured, redisplays counted.
+// with a scripted joystick and a recording host, standard streams captured.
 
+#include "gl_loader/gl_ext.h"
 #include "scene/wire_gate_demo.h"
-#include "shell/gl_ext.h"
-#include "shell/toolkit_requests.h"
 
 #include "gl_test_context.h"
 
@@ -49,6 +48,23 @@ struct ScriptedJoystick : joystick_device_t {
     std::shared_ptr<std::vector<float>> axes;
 };
 
+// The host a scene is given: counts redisplay requests, keeps the overlay
+// text drawn, and reports a fixed overlay top edge.
+struct RecordingHost : demo_host_t {
+    void request_redisplay() override { ++redisplays; }
+    void set_overlay_projection() override { ++projections; }
+    float overlay_top() const override { return 800.0f; }
+    void draw_text(float x, float y, const char* text) override { texts.push_back({x, y, text}); }
+
+    struct text_t {
+        float x, y;
+        std::string text;
+    };
+    int redisplays = 0;
+    int projections = 0;
+    std::vector<text_t> texts;
+};
+
 class SceneGLTest : public GLTest {
 protected:
     static void SetUpTestSuite() {
@@ -56,8 +72,6 @@ protected:
         static const bool loaded = (gl_ext_init(), true);
         (void)loaded;
     }
-    SceneGLTest() : m_saved(set_toolkit_requests(toolkit_requests_t{[] { ++redisplays; }, nullptr})) { redisplays = 0; }
-    ~SceneGLTest() override { set_toolkit_requests(m_saved); }
 
     // The scene in an environment of `vars` only, placed at the start of the
     // time line as the root does; its construction output is kept apart.
@@ -65,6 +79,7 @@ protected:
         auto env = std::make_shared<std::map<std::string, std::string>>(std::move(vars));
         joystick = std::make_shared<std::vector<float>>(std::move(axes));
         scene = std::make_unique<wire_gate_demo>(
+            host,
             [env](const char* name) -> const char* {
                 const auto it = env->find(name);
                 return it == env->end() ? nullptr : it->second.c_str();
@@ -75,8 +90,7 @@ protected:
         constructed_err = err.take();
     }
 
-    static inline int redisplays = 0;  // request_redisplay calls, no toolkit here
-    toolkit_requests_t m_saved;
+    RecordingHost host;
     StreamCapture out{std::cout};
     StreamCapture err{std::cerr};
     std::string constructed_out, constructed_err;

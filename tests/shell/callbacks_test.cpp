@@ -1,8 +1,9 @@
 // The shell's keys, idle step, reshape and frame counter, run without a
-// window: the demo module is faked below, the clock and the toolkit requests
-// are injected.
+// window: the real demo module forwards to a root holding a recording demo
+// object; the clock and the toolkit requests are injected.
 
 #include "shell/callbacks.h"
+#include "framework/demo_root.h"
 #include "shell/demo.h"
 #include "shell/overlay.h"
 #include "shell/shell_state.h"
@@ -20,9 +21,6 @@
 namespace {
 
 using calls_t = std::vector<std::string>;
-struct exit_request {
-    int status;
-};
 
 bool s_consume_keys = false;
 calls_t s_calls;          // what the shell asked of the demo
@@ -33,29 +31,28 @@ std::vector<idle_callback_t> s_idle_settings;
 std::uint32_t fake_clock() { return s_now; }
 void fake_post_redisplay() { ++s_redisplays; }
 void fake_set_idle(idle_callback_t callback) { s_idle_settings.push_back(callback); }
-bool key_call(const char* what, unsigned char key, int x, int y) {
-    s_calls.push_back(std::string(what) + " " + std::to_string(key) + " " + std::to_string(x) + "," +
-                      std::to_string(y));
-    return s_consume_keys;
-}
 
-}  // namespace
+// An open-ended demo object that records what reaches it.
+class recorder_t : public demo_object_t {
+public:
+    recorder_t() { m_length = demo_open_ended; }
+    ~recorder_t() override { s_calls.push_back("deleted"); }
+    void draw() override {}
+    bool update(std::uint32_t msec) override {
+        s_calls.push_back("update " + std::to_string(msec));
+        return demo_object_t::update(msec);
+    }
+    void reshape(int w, int h) override { s_calls.push_back("reshape " + std::to_string(w) + "x" + std::to_string(h)); }
+    bool key_down(unsigned char key, int x, int y) override { return key_call("key_down", key, x, y); }
+    bool key_up(unsigned char key, int x, int y) override { return key_call("key_up", key, x, y); }
 
-// The program's demo module, faked; it ends the demo on the clock's last
-// millisecond, as the root of an open-ended demo does.
-void demo_draw() {}
-void demo_draw_overlay() {}
-void demo_reshape(int w, int h) { s_calls.push_back("reshape " + std::to_string(w) + "x" + std::to_string(h)); }
-bool demo_update(std::uint32_t msec) {
-    s_calls.push_back("update " + std::to_string(msec));
-    return msec != 0xFFFFFFFFu;
-}
-bool demo_key_down(unsigned char key, int x, int y) { return key_call("key_down", key, x, y); }
-bool demo_key_up(unsigned char key, int x, int y) { return key_call("key_up", key, x, y); }
-void demo_clear() { s_calls.push_back("clear"); }
-void my_exit(int status) { throw exit_request{status}; }
-
-namespace {
+private:
+    static bool key_call(const char* what, unsigned char key, int x, int y) {
+        s_calls.push_back(std::string(what) + " " + std::to_string(key) + " " + std::to_string(x) + "," +
+                          std::to_string(y));
+        return s_consume_keys;
+    }
+};
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -71,8 +68,14 @@ protected:
         g_show_fps = g_show_time = true;
         g_demo_msec = 0;
         g_last_time = s_now;
+        m_root.add(new recorder_t);
+        m_root.start();
+        m_root.resize(640, 480);  // makes the recorder current: keys reach it
+        demo_use_root(&m_root);
+        s_calls.clear();
     }
     void TearDown() override {
+        demo_use_root(nullptr);
         set_wall_clock_source(m_clock);
         set_toolkit_requests(m_requests);
     }
@@ -89,18 +92,9 @@ protected:
     static std::string press_special(int key) {
         return output_of([key] { special(key, 0, 0); });
     }
-    // The exit status the handler asked for, or -1 if the program goes on.
-    template <class F> static int exit_status_of(F action) {
-        try {
-            action();
-        } catch (const exit_request& request) {
-            return request.status;
-        }
-        return -1;
-    }
-
     wall_clock_source_t m_clock = nullptr;
     toolkit_requests_t m_requests{};
+    demo_root_t m_root;
 };
 
 TEST_F(ShellTest, KeyTableFoldsCaseAndPrintsOtherKeysAsReceived) {
@@ -111,11 +105,11 @@ TEST_F(ShellTest, KeyTableFoldsCaseAndPrintsOtherKeysAsReceived) {
     EXPECT_TRUE(g_show_fps && !g_show_demo_overlay && g_show_time);
     EXPECT_EQ(s_redisplays, 2);
     for (unsigned char key : {'\x1b', 'q', 'Q'})
-        EXPECT_EQ(exit_status_of([key] { keyboard(key, 0, 0); }), 0) << int(key);
+        EXPECT_EXIT(keyboard(key, 0, 0), testing::ExitedWithCode(0), "") << int(key);
     EXPECT_EQ(press('x'), "key: x(120)\n");
     EXPECT_EQ(press('X'), "key: X(88)\n");
     EXPECT_EQ(press(200), "key: \xC8(200)\n");
-    EXPECT_EQ(s_calls.size(), 12u) << "every key is offered to the demo first";
+    EXPECT_EQ(s_calls.size(), 9u) << "every key is offered to the demo first";
 }
 
 TEST_F(ShellTest, AConsumedKeyNeverReachesTheShellButEveryKeyUpReachesTheDemo) {
@@ -166,14 +160,11 @@ TEST_F(ShellTest, IdleAddsTheWallTimeModuloTwoToThe32AndEndsOnlyOnTheLastMillise
     const struct {
         const char* what;
         std::uint32_t demo, last, now, updated;
-        int status;
     } steps[] = {
-        {"across the wall clock's wrap", 250, 0xFFFFFF00u, 0x40, 570, -1},
-        {"to just below the end", 4294967200u, 0, 94, 4294967294u, -1},
-        {"400 ms, the left arrow, then a step", 4294966696u, 0, 590, 4294967286u, -1},
-        {"a step over the end wraps and goes on", 4294967286u, 0, 40, 30, -1},
-        {"a step onto the end", 4294967000u, 0, 295, 4294967295u, 0},
-        {"time keys put it on the end", 0xFFFFFFFFu, 0, 0, 0xFFFFFFFFu, 0},
+        {"across the wall clock's wrap", 250, 0xFFFFFF00u, 0x40, 570},
+        {"to just below the end", 4294967200u, 0, 94, 4294967294u},
+        {"400 ms, the left arrow, then a step", 4294966696u, 0, 590, 4294967286u},
+        {"a step over the end wraps and goes on", 4294967286u, 0, 40, 30},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.what);
@@ -182,11 +173,19 @@ TEST_F(ShellTest, IdleAddsTheWallTimeModuloTwoToThe32AndEndsOnlyOnTheLastMillise
         g_demo_msec = s.demo;
         g_last_time = s.last;
         s_now = s.now;
-        EXPECT_EQ(exit_status_of(idle), s.status);
+        idle();
         EXPECT_EQ(s_calls, (calls_t{"update " + std::to_string(s.updated)}));
         EXPECT_EQ(g_demo_msec, s.updated);
-        EXPECT_EQ(s_redisplays, s.status < 0 ? 1 : 0);
-        EXPECT_EQ(g_last_time, s.status < 0 ? s.now : s.last);
+        EXPECT_EQ(s_redisplays, 1);
+        EXPECT_EQ(g_last_time, s.now);
+    }
+    // A step landing on the last millisecond (by the clock, or after the time
+    // keys put it there) ends the demo through the exit routine.
+    for (const auto& [demo, now] : {std::pair{4294967000u, 295u}, std::pair{0xFFFFFFFFu, 0u}}) {
+        g_demo_msec = demo;
+        g_last_time = 0;
+        s_now = now;
+        EXPECT_EXIT(idle(), testing::ExitedWithCode(0), "") << demo;
     }
 }
 
@@ -217,7 +216,7 @@ TEST_F(ShellTest, ReshapeAndCloseReachTheDemoAndInitStateStartsTheClockAfterASec
     EXPECT_EQ(g_width, 1920);
     EXPECT_EQ(g_height, 1080);
     close_window();
-    EXPECT_EQ(s_calls, (calls_t{"reshape 1920x1080", "clear"}));
+    EXPECT_EQ(s_calls, (calls_t{"reshape 1920x1080", "deleted"}));
 
     g_pause = g_show_demo_overlay = true;
     g_show_fps = g_show_time = false;

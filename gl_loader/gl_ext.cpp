@@ -1,6 +1,6 @@
-#include "shell/gl_ext.h"
+#include "gl_loader/gl_ext.h"
 
-#include "shell/gl_ext_query.h"
+#include "gl_loader/gl_ext_query.h"
 
 #include <GL/gl.h>
 

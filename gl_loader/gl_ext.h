@@ -8,7 +8,7 @@
 // The entry points live in namespace gl_ext, so this header can be included
 // together with <GL/gl.h> and <GL/glext.h>: call gl_ext::glActiveTextureARB.
 
-#include "shell/gl_ext_table.h"
+#include "gl_loader/gl_ext_table.h"
 
 // 1 when the current context's driver offers the GL version or extension
 // `name` ("GL_VERSION_4_2", "GL_ARB_multitexture"), 0 otherwise, also when

@@ -1,7 +1,7 @@
 // The loader's query on injected driver strings (no GL context), and the real
 // query when no context is current.
-#include "shell/gl_ext_query.h"
-#include "shell/gl_ext.h"
+#include "gl_loader/gl_ext_query.h"
+#include "gl_loader/gl_ext.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include "gl_loader/gl_ext.h"
 #include "gl_test_context.h"
-#include "shell/gl_ext.h"
 
 #include <chrono>
 #include <cstdio>

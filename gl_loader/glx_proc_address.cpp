@@ -1,5 +1,5 @@
 // GLX lookup; with libglvnd it also serves contexts made through EGL.
-#include "shell/gl_proc_address.h"
+#include "gl_loader/gl_proc_address.h"
 
 #include <GL/glx.h>
 

@@ -1,4 +1,4 @@
-#include "shell/gl_ext_query.h"
+#include "gl_loader/gl_ext_query.h"
 
 #include <cstring>
 
