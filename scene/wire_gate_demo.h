@@ -58,6 +58,10 @@ public:
     void rebase();
     // Timeline half and history half of one update.
     void step_timeline();
+    // The rendering passes of draw: the lattice (m_meshlist) is drawn under
+    // the state of the pass; tests hand in a drawable that reads that state.
+    void draw_plain_mesh(libgr::grDrawable3D& lattice);
+    void draw_stipple_mesh(libgr::grDrawable3D& lattice);
 
     // The scene's record, in this order. Public like demo_object_t's own:
     // tests and diagnostics read them.
@@ -114,9 +118,6 @@ private:
     void rebuild_or_keep(const lattice_values_t& in_force);
     lattice_values_t lattice_values() const { return {m_meshmode, m_bounding, m_interval}; }
 
-    // Rendering passes.
-    void draw_plain_mesh();
-    void draw_stipple_mesh();
     void draw_coords_overlay();
     libgr::pos3 grid_origin() const;
     float fade_distance() const;

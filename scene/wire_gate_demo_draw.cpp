@@ -54,8 +54,8 @@ void wire_gate_demo::draw() {
 
     switch (m_meshmode) {
     case hall_line_mode:
-    case hall_point_mode: draw_plain_mesh(); break;
-    case hall_stipple_mode: draw_stipple_mesh(); break;
+    case hall_point_mode: draw_plain_mesh(m_meshlist); break;
+    case hall_stipple_mode: draw_stipple_mesh(m_meshlist); break;
     default: break;
     }
     draw_coords_overlay();
@@ -69,7 +69,7 @@ libgr::pos3 wire_gate_demo::grid_origin() const {
 
 float wire_gate_demo::fade_distance() const { return static_cast<float>(m_persp.zfar - m_persp.znear); }
 
-void wire_gate_demo::draw_plain_mesh() {
+void wire_gate_demo::draw_plain_mesh(libgr::grDrawable3D& lattice) {
     libgr::grEnableGuard depth_test(GL_DEPTH_TEST);
     const libgr::pos3 origin = grid_origin();
     libgr::grMatrixGuard modelview(GL_MODELVIEW);
@@ -77,10 +77,10 @@ void wire_gate_demo::draw_plain_mesh() {
     std::unique_ptr<distance_fade_t> fade;  // on unit 0
     if (m_meshfog) fade = std::make_unique<distance_fade_t>(m_linetexobj, fade_distance());
     glColor4f(m_tone, m_tone, m_tone, 1.0f);
-    m_meshlist.Draw();
+    lattice.Draw();
 }
 
-void wire_gate_demo::draw_stipple_mesh() {
+void wire_gate_demo::draw_stipple_mesh(libgr::grDrawable3D& lattice) {
     libgr::grDepthMaskGuard depth_mask(GL_TRUE);
     const libgr::pos3 origin = grid_origin();
     libgr::grMatrixGuard modelview(GL_MODELVIEW);
@@ -109,7 +109,7 @@ void wire_gate_demo::draw_stipple_mesh() {
     blend.emplace(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(m_tone, m_tone, m_tone, 1.0f);
-    m_meshlist.Draw();
+    lattice.Draw();
 
     fade.reset();
     blend.reset();

@@ -25,18 +25,14 @@ std::string settings(const std::string& mode, const std::string& bounding, const
 }
 const std::string kDefaults = settings("2", "1000", "50", "1");
 
-// The construction dump: one event at 0 and its snapshot, all zero.
+// The construction dump: one event at 0 and its snapshot, the default state.
 std::string default_dump() {
-    std::string s =
-        "m_events[0] --- dump ---\nmsed: +0\nobj: 0\nm_fixevents.size(): 1\nm_fixevents[0] --- dump ---\n"
-        "dump event_coords_t ---\nm_msec: 0\nm_pstmsec: 0\n";
-    for (const char* field : {"m_pos: pos3", "m_pos0: pos3", "m_vec: pos3", "m_acc: pos3", "m_pst: rev3",
-                              "m_pst0: rev3", "m_rot: rev3", "m_rev: rev3"})
-        s += field + std::string("(0.000000, 0.000000, 0.000000)\n");
-    for (const char* force : {"m_force[0].", "m_force[1]."})
-        for (const char* part : {"ro", "ze", "pf", "nf"})
-            s += force + std::string(part) + ": dir3(0.000000, 0.000000, 0.000000)\n";
-    return s;
+    event_coords_t snapshot;
+    snapshot.m_pstmsec = 0;
+    std::ostringstream dumped;
+    dump(dumped, snapshot);
+    return "m_events[0] --- dump ---\nmsed: +0\nobj: 0\nm_fixevents.size(): 1\nm_fixevents[0] --- dump ---\n" +
+           dumped.str();
 }
 
 // The lattice in force is the one the settings members describe.

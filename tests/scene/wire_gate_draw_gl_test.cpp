@@ -1,13 +1,14 @@
 // wire_gate_demo's passes drawn into the test context's pbuffer (a 255 x 255
-// viewport, so the view axis hits a pixel centre): what lands on screen, and
-// the GL state each frame leaves behind.
+// viewport, so the view axis hits a pixel centre): the GL state in force
+// while each pass draws the lattice, what it leaves behind, and the pictures.
 
 #include "shell/fixed_gl_state.h"
-
 #include "tests/scene/wire_gate_test_support.h"
 
+#include <array>
 #include <cmath>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -28,13 +29,76 @@ struct Frame {
     int column(int x) const { return lit(x, 0, x + 1, kSize); }
 };
 
-GLint integer(GLenum name, GLenum unit = GL_TEXTURE0) {
-    gl_ext::glActiveTextureARB(unit);
+using plane_t = std::array<GLfloat, 4>;
+
+// The state of one texture unit, as far as the passes set it.
+struct unit_t {
+    bool texture_1d = false, gen_s = false;
+    GLint binding = 0, gen_mode = 0;
+    plane_t plane{};  // the plane of the generation mode, when generation is on
+    auto fields() const { return std::make_tuple(texture_1d, gen_s, binding, gen_mode, plane); }
+};
+
+// Compared through fields(), which gtest prints member by member.
+struct pass_state_t {
+    bool depth_test = false, blend = false;
+    GLint depth_mask = 0, blend_src = 0, blend_dst = 0, active = 0, env_mode = 0;
+    plane_t colour{};
+    GLfloat line_width = 0, point_size = 0;
+    std::array<GLfloat, 3> shift{};  // the model-view translation
+    unit_t unit[2];
+    auto fields() const {
+        return std::tuple_cat(std::make_tuple(depth_test, blend, depth_mask, blend_src, blend_dst, active, env_mode,
+                                              colour, line_width, point_size, shift),
+                              unit[0].fields(), unit[1].fields());
+    }
+};
+
+GLint integer(GLenum name) {
     GLint v = 0;
     glGetIntegerv(name, &v);
-    gl_ext::glActiveTextureARB(GL_TEXTURE0);
     return v;
 }
+
+pass_state_t read_state() {
+    pass_state_t s;
+    s.depth_test = glIsEnabled(GL_DEPTH_TEST);
+    s.blend = glIsEnabled(GL_BLEND);
+    s.depth_mask = integer(GL_DEPTH_WRITEMASK);
+    s.blend_src = integer(GL_BLEND_SRC);
+    s.blend_dst = integer(GL_BLEND_DST);
+    s.active = integer(GL_ACTIVE_TEXTURE);
+    glGetFloatv(GL_CURRENT_COLOR, s.colour.data());
+    glGetFloatv(GL_LINE_WIDTH, &s.line_width);
+    glGetFloatv(GL_POINT_SIZE, &s.point_size);
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    s.shift = {m[12], m[13], m[14]};
+    for (int i = 0; i < 2; ++i) {
+        gl_ext::glActiveTextureARB(GL_TEXTURE0 + i);
+        unit_t& u = s.unit[i];
+        u.texture_1d = glIsEnabled(GL_TEXTURE_1D);
+        u.gen_s = glIsEnabled(GL_TEXTURE_GEN_S);
+        u.binding = integer(GL_TEXTURE_BINDING_1D);
+        if (u.gen_s) {
+            glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &u.gen_mode);
+            glGetTexGenfv(GL_S, u.gen_mode == GL_EYE_LINEAR ? GL_EYE_PLANE : GL_OBJECT_PLANE, u.plane.data());
+        }
+        if (i == 0) glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &s.env_mode);
+    }
+    gl_ext::glActiveTextureARB(s.active);
+    return s;
+}
+
+// Handed to a pass in place of the lattice: reads the state it is drawn in.
+struct StateProbe : libgr::grDrawable3D {
+    void Draw() override {
+        ++draws;
+        seen = read_state();
+    }
+    int draws = 0;
+    pass_state_t seen;
+};
 
 class WireGateDrawGLTest : public wg_test::SceneGLTest {
 protected:
@@ -42,7 +106,8 @@ protected:
         scene.reset();
         glDisable(GL_TEXTURE_1D);  // left on by the stipple pass until the shell's attribute pop
         glBindTexture(GL_TEXTURE_1D, 0);
-        glDepthMask(GL_TRUE);  // viewport and projection: each test's reshape
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDepthMask(GL_TRUE);
         wg_test::SceneGLTest::TearDown();
     }
 
@@ -76,49 +141,60 @@ protected:
 
 }  // namespace
 
-TEST_F(WireGateDrawGLTest, EveryModeDrawsTheLatticeAndRestoresWhatItTouched) {
+TEST_F(WireGateDrawGLTest, EachPassDrawsUnderItsStateAndLeavesOnlyWhatItShould) {
     start();
+    place({0.0f, 0.0f, 0.0f}, {-75.0f, 10.0f, 120.0f});  // the lattice follows by (-50, 0, 100)
+    const GLint line = scene->m_linetexobj.GetName(), stipple = scene->m_stippletexobj.GetName();
+    const plane_t fade{0.0f, 0.0f, -0.0005f, 0.5f};  // s = 0.5 at the eye, 1 at 1000 units in front
     for (int mode : {0, 1, 2}) {
-        for (int fog : {0, 1}) {
+        for (bool fog : {false, true}) {
             SCOPED_TRACE("mode " + std::to_string(mode) + " fog " + std::to_string(fog));
             scene->m_meshmode = mode;
-            scene->m_meshfog = fog != 0;
+            scene->m_meshfog = fog;
             scene->RebuildMesh();
+            EXPECT_GT(draw().lit(), 1000);  // lit; what it looks like is for the end-to-end tests
+
+            // In force while the lattice is drawn, from a frame's starting state.
             glDisable(GL_TEXTURE_1D);
-            EXPECT_GT(draw(GL_FALSE).lit(), 1000);  // lit; what it looks like is for the end-to-end tests
-            EXPECT_EQ(integer(GL_DEPTH_WRITEMASK), GL_FALSE);
-            EXPECT_FALSE(glIsEnabled(GL_BLEND) || glIsEnabled(GL_TEXTURE_GEN_S));
-            EXPECT_EQ(integer(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-            EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
-            EXPECT_EQ(integer(GL_MODELVIEW_STACK_DEPTH), 1);
-            gl_ext::glActiveTextureARB(GL_TEXTURE1);
-            EXPECT_FALSE(glIsEnabled(GL_TEXTURE_1D) || glIsEnabled(GL_TEXTURE_GEN_S));
-            gl_ext::glActiveTextureARB(GL_TEXTURE0);
+            glDepthMask(GL_FALSE);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            const pass_state_t before = read_state();
+            pass_state_t want = before;
+            want.colour = {0.8f, 0.8f, 0.8f, 1.0f};
+            want.shift = {-50.0f, 0.0f, 100.0f};
+            unit_t& faded = want.unit[mode == 2 ? 1 : 0];  // the stipple pass fades on unit 1
+            if (fog) faded = {true, true, line, GL_EYE_LINEAR, fade};
             if (mode == 2) {
-                // Unit 0 keeps the stipple texture on until the frame's
-                // attribute pop; the blend function is not restored.
-                EXPECT_TRUE(glIsEnabled(GL_TEXTURE_1D));
-                EXPECT_EQ(integer(GL_TEXTURE_BINDING_1D), static_cast<GLint>(scene->m_stippletexobj.GetName()));
-                EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE);
-                GLfloat object[4] = {};
-                glGetTexGenfv(GL_S, GL_OBJECT_PLANE, object);
-                EXPECT_TRUE(object[0] == 0.02f && object[3] == 0.0f);  // one stipple period per interval
+                want.depth_mask = GL_TRUE;
+                want.blend = true;
+                want.blend_dst = GL_ONE;
+                want.unit[0] = {true, true, stipple, GL_OBJECT_LINEAR, {0.02f, 0.02f, 0.02f, 0.0f}};
             } else {
-                EXPECT_FALSE(glIsEnabled(GL_TEXTURE_1D));
+                want.depth_test = true;
             }
-            // The fade: unit 0 in the plain pass, unit 1 in the stipple pass.
-            const GLenum unit = mode == 2 ? GL_TEXTURE1 : GL_TEXTURE0;
-            if (fog) {
-                EXPECT_EQ(integer(GL_TEXTURE_BINDING_1D, unit), static_cast<GLint>(scene->m_linetexobj.GetName()));
-                GLfloat eye[4] = {};  // s = 0.5 at the eye, 1 at 1000 units in front
-                gl_ext::glActiveTextureARB(unit);
-                glGetTexGenfv(GL_S, GL_EYE_PLANE, eye);
-                gl_ext::glActiveTextureARB(GL_TEXTURE0);
-                EXPECT_FLOAT_EQ(eye[2], -0.0005f);
-                EXPECT_FLOAT_EQ(eye[3], 0.5f);
-            } else if (mode == 2) {
-                EXPECT_EQ(integer(GL_TEXTURE_BINDING_1D, GL_TEXTURE1), 0);  // fog off touches unit 0 only
+            StateProbe probe;
+            if (mode == 2)
+                scene->draw_stipple_mesh(probe);
+            else
+                scene->draw_plain_mesh(probe);
+            EXPECT_EQ(probe.draws, 1);
+            EXPECT_EQ(probe.seen.fields(), want.fields());
+
+            // Left behind: the stipple texture on unit 0 (until the shell's
+            // attribute pop) and the blend function; nothing else.
+            pass_state_t left = before;
+            left.colour = want.colour;
+            if (mode == 2) {
+                left.unit[0].texture_1d = true;
+                left.unit[0].binding = stipple;
+                left.blend_dst = GL_ONE;
             }
+            if (fog && mode != 2) left.unit[0].binding = line;
+            if (fog && mode == 2) left.unit[1].binding = line;
+            EXPECT_EQ(read_state().fields(), left.fields());
+            EXPECT_EQ(integer(GL_MODELVIEW_STACK_DEPTH), 1);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         }
     }
     scene->m_meshmode = 5;  // no pass of its own: nothing drawn
@@ -129,9 +205,8 @@ TEST_F(WireGateDrawGLTest, TheViewTurnsByTheInversePostureAndFollowsTheGrid) {
     // A small untextured lattice: lines at -100, -50, 0, 50 and 100 on every axis.
     start({{"HALL_MESH_BOUNDING", "100"}, {"HALL_MESH_MODE", "0"}, {"HALL_MESH_FOG", "0"}});
     const Frame level = draw();
-    EXPECT_EQ(level.row(kCentre), kSize);     // the lines along x at y = 0
-    EXPECT_EQ(level.column(kCentre), kSize);  // the lines along y at x = 0
-    EXPECT_LT(level.lit(), kSize * kSize / 4);
+    EXPECT_EQ(level.row(kCentre), kSize);           // the lines along x at y = 0
+    EXPECT_EQ(level.column(kCentre), kSize);        // the lines along y at x = 0
     EXPECT_NEAR(level.at(10, kCentre)[0], 204, 1);  // the grey of the tone 0.8
 
     // Nose up by 20 degrees: the plane y = 0 drops below the centre, to
@@ -145,8 +220,7 @@ TEST_F(WireGateDrawGLTest, TheViewTurnsByTheInversePostureAndFollowsTheGrid) {
     EXPECT_LT(up.row(kCentre), kSize / 2);
     EXPECT_EQ(up.column(kCentre), kSize);  // the plane x = 0 stays upright
 
-    // From (-75, 10, 120) the lattice moves by (-50, 0, 100): the picture
-    // from (-25, 10, 20), and not that from (-40, 10, 20).
+    // From (-75, 10, 120) the picture is that from (-25, 10, 20), not that from (-40, 10, 20).
     const libgr::rev3 none{0.0f, 0.0f, 0.0f};
     place(none, libgr::pos3{-75.0f, 10.0f, 120.0f});
     const Frame far_out = draw();
@@ -154,10 +228,9 @@ TEST_F(WireGateDrawGLTest, TheViewTurnsByTheInversePostureAndFollowsTheGrid) {
     EXPECT_TRUE(far_out.rgba == draw().rgba);
     place(none, libgr::pos3{-40.0f, 10.0f, 20.0f});
     EXPECT_FALSE(far_out.rgba == draw().rgba);
-    EXPECT_GT(far_out.lit(), 1000);
 }
 
-TEST_F(WireGateDrawGLTest, HistoryGraphDrawsBothCurvesInTheirColours) {
+TEST_F(WireGateDrawGLTest, OverlaysTheHistoryGraphAndTheStateText) {
     start();
     glMatrixMode(GL_PROJECTION);  // the shell draws overlays under identity matrices
     glLoadIdentity();
@@ -175,18 +248,16 @@ TEST_F(WireGateDrawGLTest, HistoryGraphDrawsBothCurvesInTheirColours) {
     EXPECT_EQ(f.row(kCentre), 0);
     scene->reshape(0, 0);  // empty rings: empty strips, no error
     scene->draw_overlay();
-}
 
-TEST_F(WireGateDrawGLTest, TheStateTextGoesToTheHostBelowTheTopEdge) {
-    start();
+    // The state dump goes to the host's text, 50 units below its top edge, after "i".
+    scene->reshape(kSize, kSize);
     draw();
-    EXPECT_TRUE(host.texts.empty()) << "no state text until i";
+    EXPECT_TRUE(host.texts.empty());
     scene->key_down('i', 0, 0);
     draw();
     ASSERT_EQ(host.texts.size(), 1u);
     EXPECT_EQ(host.projections, 1);
-    EXPECT_EQ(host.texts[0].x, 0.0f);
-    EXPECT_EQ(host.texts[0].y, 750.0f);  // the host's top edge, 800, less 50
+    EXPECT_TRUE(host.texts[0].x == 0.0f && host.texts[0].y == 750.0f);  // the host's top edge is 800
     std::ostringstream dumped;
     dump(dumped, scene->m_coords);
     EXPECT_EQ(host.texts[0].text, dumped.str());
