@@ -90,7 +90,9 @@ TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
     } cases[] = {
         {"turn only", {0, 0.6, 0}, {}, {1, 0, -3}, {}},
         {"thrust only", {}, {}, {0.5, 0, -2}, {0, 0, -5}},
+        {"turn, thrust across", {0, 0.8, 0}, {}, {0, 0, -2}, {0, 0, -5}},
         {"roll, thrust along", {0, 0, 1.0}, {}, {1, 0, 0}, {0, 0, -5}},
+        {"all three axes", {0.3, -0.4, 0.5}, {}, {2, 1, -4}, {1, -2, -3}},
         {"spin-up about the turn axis", {0, 0.4, 0}, {0, 0.2, 0}, {1, 0, -2}, {}},
     };
     const auto f = [](const vec& x, double k = 1) {
