@@ -92,18 +92,6 @@ TEST(EventCoords, UpdateCurrentMovesFromTheBaseOnly) {
     EXPECT_EQ(c.m_msec, 0u);
 }
 
-TEST(EventCoords, WholeTurnsPerSecondGiveNoAccelerationTerm) {
-    rates_t r = {identity_pst3w, identity_pst3w};
-    r[0].pos = pos3{1, 0, 0};
-    r[1].pos = pos3{0, 1, 0};
-    set_rev(r[0], rev3{0, 0, 2.0f * 3.1415927f});  // 360 degrees per second
-    const pst3w d = displacement(r, 0.5f);
-    EXPECT_EQ(d.pos.x, 0.5f);  // v dt only
-    EXPECT_EQ(d.pos.y, 0.0f);
-    set_rev(r[0], rev3{0, 0, 3.1415927f});  // half a turn per second: the term is there
-    EXPECT_NE(displacement(r, 0.5f).pos.y, 0.0f);
-}
-
 TEST(EventCoords, ThrustAlongTheAxisOfATurnStillAccelerates) {
     // Rolling about z while thrusting along -z: the roll does not turn the
     // thrust, so the motion along z is plain uniform acceleration.

@@ -93,6 +93,7 @@ TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
         {"turn, thrust across", {0, 0.8, 0}, {}, {0, 0, -2}, {0, 0, -5}},
         {"roll, thrust along", {0, 0, 1.0}, {}, {1, 0, 0}, {0, 0, -5}},
         {"all three axes", {0.3, -0.4, 0.5}, {}, {2, 1, -4}, {1, -2, -3}},
+        {"fast spin, thrust across", {7, 0, 0}, {}, {0, 1, 0}, {0, 2, -1}},
         {"spin-up about the turn axis", {0, 0.4, 0}, {0, 0.2, 0}, {1, 0, -2}, {}},
     };
     const auto f = [](const vec& x, double k = 1) {
