@@ -1,5 +1,6 @@
-// GL state guards restore what they found, and only what they changed; the
-// matrix-stack records with their snapshot fallback; CheckGLError's line.
+// GL state guards, read back from GL: inside, the state asked for; after, the
+// state found; the matrix-stack records with their snapshot fallback;
+// CheckGLError's line.
 
 #include "graphics/gl_error.h"
 #include "graphics/guards.h"
@@ -9,32 +10,50 @@
 
 #include <GL/glu.h>
 
-#include <array>
+#include <algorithm>
+#include <functional>
 #include <iostream>
 #include <string>
-#include <type_traits>
+#include <vector>
 
 using namespace libgr;
 
-template <class... G>
-constexpr bool none_copyable = ((!std::is_copy_constructible_v<G> && !std::is_copy_assignable_v<G>)&&...);
-static_assert(
-    none_copyable<grEnableGuard, grDisableGuard, grMatrixModeGuard, grMatrixGuard, grActiveTextureGuard,
-                  grDepthMaskGuard, grDepthFuncGuard, grLineWidthGuard, grColorMaskGuard, grViewportGuard,
-                  grClearColorGuard, grPolygonModeGuard, grBlendFuncGuard, grAlphaFuncGuard, grPolygonOffsetGuard>);
-
 namespace {
 
-GLint get_int(GLenum what) {
-    GLint v = 0;
-    glGetIntegerv(what, &v);
-    return v;
+using values = std::vector<double>;
+
+// What to read back: glIsEnabled(what) when n is 0, else n values of glGet.
+struct query_t {
+    GLenum what;
+    int n;
+};
+
+values read(const std::vector<query_t>& queries) {
+    values out;
+    for (const query_t& q : queries) {
+        double v[16] = {};
+        q.n > 0 ? glGetDoublev(q.what, v) : void(v[0] = glIsEnabled(q.what));
+        out.insert(out.end(), v, v + std::max(q.n, 1));
+    }
+    return out;
 }
 
-std::array<GLfloat, 16> modelview() {
-    std::array<GLfloat, 16> m{};
-    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-    return m;
+double now(GLenum pname) { return read({{pname, 1}})[0]; }
+GLenum e(double v) { return static_cast<GLenum>(v); }
+void able(GLenum cap, double on) { on ? glEnable(cap) : glDisable(cap); }
+void set_mask(const double* v) { glColorMask(GLboolean(v[0]), GLboolean(v[1]), GLboolean(v[2]), GLboolean(v[3])); }
+void set_faces(const double* v) {
+    glPolygonMode(GL_FRONT, GLenum(v[0]));
+    glPolygonMode(GL_BACK, GLenum(v[1]));
+}
+
+// A scope holding guard G made from args.
+using scope_t = std::function<void(const std::function<void()>&)>;
+template <class G, class... A> scope_t guarded(A... args) {
+    return [=](const std::function<void()>& in) {
+        G guard(args...);
+        in();
+    };
 }
 
 class GuardsGLTest : public wg_test::GLTest {
@@ -46,150 +65,152 @@ protected:
     void TearDown() override {
         SetMatrixStackCheck(false);
         glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
         wg_test::GLTest::TearDown();
     }
 };
 
 }  // namespace
 
-TEST_F(GuardsGLTest, EnableGuardOnACapabilityAlreadyOnChangesNothing) {
-    glDisable(GL_BLEND);
-    {
-        grEnableGuard blend(GL_BLEND);
-        EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    }
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    glEnable(GL_BLEND);
-    { grEnableGuard blend(GL_BLEND); }
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    // Nothing saved, so a change made in its scope stays.
-    {
-        grEnableGuard blend(GL_BLEND);
-        glDisable(GL_BLEND);
-    }
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-}
-
-TEST_F(GuardsGLTest, NestedGuardsUnwindInReverse) {
-    glMatrixMode(GL_MODELVIEW);
-    glDepthFunc(GL_LESS);
-    {
-        grMatrixModeGuard outer(GL_PROJECTION);
-        grDepthFuncGuard outer_func(GL_ALWAYS);
-        {
-            grMatrixModeGuard inner(GL_TEXTURE);
-            grDepthFuncGuard inner_func(GL_EQUAL);
-            grDisableGuard no_depth(GL_DEPTH_TEST);  // already off: no change
-            EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_TEXTURE);
-        }
-        EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_PROJECTION);
-        EXPECT_EQ(get_int(GL_DEPTH_FUNC), GL_ALWAYS);
-    }
-    EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_MODELVIEW);
-    EXPECT_EQ(get_int(GL_DEPTH_FUNC), GL_LESS);
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-}
-
-TEST_F(GuardsGLTest, DepthMaskGuardOnTheValueAlreadySetChangesNothing) {
-    glDepthMask(GL_TRUE);
-    {
-        grDepthMaskGuard mask(GL_TRUE);
-        glDepthMask(GL_FALSE);
-    }  // nothing saved: this stays
-    EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_FALSE);
-    {
-        grDepthMaskGuard writes(GL_TRUE);
-        EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_TRUE);
-    }
-    EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_FALSE);
-    glDepthMask(GL_TRUE);
-}
-
-TEST_F(GuardsGLTest, UnitViewportAndBlendGuardsRestoreTheirValues) {
+// Each guard from the state it asks for and from another one. `kept`: the
+// state after a scope that found what it asked for and was changed inside
+// (to `other`, or `change`): value guards saved nothing and leave the change,
+// the others put back what they read.
+TEST_F(GuardsGLTest, EveryGuardSetsWhatItAsksAndRestoresWhatItFound) {
     ASSERT_NE(gl_ext::glActiveTextureARB, nullptr);
-    gl_ext::glActiveTextureARB(GL_TEXTURE0);
-    glViewport(0, 0, 256, 256);
-    glDisable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ZERO);
-    {
-        grActiveTextureGuard unit(GL_TEXTURE1);
-        grActiveTextureGuard none(0);  // 0: stays on unit 1
-        grViewportGuard viewport(1, 2, 30, 40);
-        grBlendFuncGuard blend(GL_SRC_ALPHA, GL_ONE);
-        EXPECT_EQ(get_int(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
-        EXPECT_TRUE(glIsEnabled(GL_BLEND) && get_int(GL_BLEND_SRC) == GL_SRC_ALPHA);
+    const auto m = [](double mode, double x) { return values{mode, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, 0, 0, 1}; };
+    // One guard a row reads as a table.
+    // clang-format off
+    const struct {
+        const char* name;
+        std::vector<query_t> state;
+        void (*set)(const double*);
+        values asked, other, kept;
+        scope_t scope;
+        values change = {};
+    } cases[] = {
+        {"enable", {{GL_BLEND, 0}}, [](const double* v) { able(GL_BLEND, v[0]); },
+         {1}, {0}, {0}, guarded<grEnableGuard>(GL_BLEND)},
+        {"disable", {{GL_DEPTH_TEST, 0}}, [](const double* v) { able(GL_DEPTH_TEST, v[0]); },
+         {0}, {1}, {1}, guarded<grDisableGuard>(GL_DEPTH_TEST)},
+        {"matrix mode", {{GL_MATRIX_MODE, 1}}, [](const double* v) { glMatrixMode(e(v[0])); },
+         {GL_PROJECTION}, {GL_MODELVIEW}, {GL_MODELVIEW}, guarded<grMatrixModeGuard>(GL_PROJECTION)},
+        {"matrix", {{GL_MATRIX_MODE, 1}, {GL_MODELVIEW_MATRIX, 16}},
+         [](const double* v) { glMatrixMode(GL_MODELVIEW); glLoadMatrixd(v + 1); glMatrixMode(e(v[0])); },
+         m(GL_MODELVIEW, 7), m(GL_TEXTURE, 7), m(GL_MODELVIEW, 7), guarded<grMatrixGuard>(GL_MODELVIEW),
+         m(GL_MODELVIEW, 0)},
+        {"active texture", {{GL_ACTIVE_TEXTURE, 1}}, [](const double* v) { gl_ext::glActiveTextureARB(e(v[0])); },
+         {GL_TEXTURE1}, {GL_TEXTURE0}, {GL_TEXTURE0}, guarded<grActiveTextureGuard>(GL_TEXTURE1)},
+        {"depth mask", {{GL_DEPTH_WRITEMASK, 1}}, [](const double* v) { glDepthMask(GLboolean(v[0])); },
+         {0}, {1}, {1}, guarded<grDepthMaskGuard>(GL_FALSE)},
+        {"depth func", {{GL_DEPTH_FUNC, 1}}, [](const double* v) { glDepthFunc(e(v[0])); },
+         {GL_ALWAYS}, {GL_LESS}, {GL_LESS}, guarded<grDepthFuncGuard>(GL_ALWAYS)},
+        {"line width", {{GL_LINE_WIDTH, 1}}, [](const double* v) { glLineWidth(float(v[0])); },
+         {3}, {1}, {1}, guarded<grLineWidthGuard>(3.0f)},
+        {"colour mask", {{GL_COLOR_WRITEMASK, 4}}, set_mask,
+         {1, 0, 1, 0}, {0, 1, 1, 1}, {1, 0, 1, 0}, guarded<grColorMaskGuard>(1, 0, 1, 0)},
+        {"colour mask, all", {{GL_COLOR_WRITEMASK, 4}}, set_mask,
+         {0, 0, 0, 0}, {1, 1, 1, 1}, {0, 0, 0, 0}, guarded<grColorMaskGuard>(GLboolean(GL_FALSE))},
+        {"viewport", {{GL_VIEWPORT, 4}},
+         [](const double* v) { glViewport(GLint(v[0]), GLint(v[1]), GLint(v[2]), GLint(v[3])); },
+         {1, 2, 30, 40}, {0, 0, 256, 128}, {1, 2, 30, 40}, guarded<grViewportGuard>(1, 2, 30, 40)},
+        {"clear colour", {{GL_COLOR_CLEAR_VALUE, 4}},
+         [](const double* v) { glClearColor(float(v[0]), float(v[1]), float(v[2]), float(v[3])); },
+         {0.25, 0.5, 0.75, 1}, {0, 0, 0, 0}, {0.25, 0.5, 0.75, 1}, guarded<grClearColorGuard>(0.25f, 0.5f, 0.75f, 1.f)},
+        {"polygon mode", {{GL_POLYGON_MODE, 2}}, set_faces,
+         {GL_LINE, GL_POINT}, {GL_FILL, GL_FILL}, {GL_LINE, GL_POINT}, guarded<grPolygonModeGuard>(GL_LINE, GL_POINT)},
+        {"polygon mode, both", {{GL_POLYGON_MODE, 2}}, set_faces,
+         {GL_LINE, GL_LINE}, {GL_FILL, GL_POINT}, {GL_LINE, GL_LINE}, guarded<grPolygonModeGuard>(GL_LINE)},
+        {"blend func", {{GL_BLEND, 0}, {GL_BLEND_SRC, 1}, {GL_BLEND_DST, 1}},
+         [](const double* v) { able(GL_BLEND, v[0]); glBlendFunc(e(v[1]), e(v[2])); },
+         {1, GL_SRC_ALPHA, GL_ONE}, {0, GL_ONE, GL_ZERO}, {0, GL_SRC_ALPHA, GL_ONE},
+         guarded<grBlendFuncGuard>(GL_SRC_ALPHA, GL_ONE)},
+        {"alpha func", {{GL_ALPHA_TEST, 0}, {GL_ALPHA_TEST_FUNC, 1}, {GL_ALPHA_TEST_REF, 1}},
+         [](const double* v) { able(GL_ALPHA_TEST, v[0]); glAlphaFunc(e(v[1]), float(v[2])); },
+         {1, GL_GREATER, 0.5}, {0, GL_ALWAYS, 0.25}, {0, GL_GREATER, 0.5}, guarded<grAlphaFuncGuard>(GL_GREATER, 0.5f)},
+        {"polygon offset", {{GL_POLYGON_OFFSET_LINE, 0}, {GL_POLYGON_OFFSET_FACTOR, 1}, {GL_POLYGON_OFFSET_UNITS, 1}},
+         [](const double* v) { able(GL_POLYGON_OFFSET_LINE, v[0]); glPolygonOffset(float(v[1]), float(v[2])); },
+         {1, 2, 3}, {0, 1, -1}, {0, 2, 3}, guarded<grPolygonOffsetGuard>(GL_POLYGON_OFFSET_LINE, 2.0f, 3.0f)},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const values& found : {c.asked, c.other}) {
+            c.set(found.data());
+            ASSERT_EQ(read(c.state), found) << "set-up";
+            c.scope([&] { EXPECT_EQ(read(c.state), c.asked) << "inside"; });
+            EXPECT_EQ(read(c.state), found) << "after";
+        }
+        c.set(c.asked.data());
+        c.scope([&] { c.set((c.change.empty() ? c.other : c.change).data()); });
+        EXPECT_EQ(read(c.state), c.kept) << "after a change inside";
     }
-    GLint vp[4];
-    glGetIntegerv(GL_VIEWPORT, vp);
-    EXPECT_EQ(vp[2], 256);
-    EXPECT_EQ(get_int(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(get_int(GL_BLEND_SRC), GL_ONE);
-    EXPECT_EQ(get_int(GL_BLEND_DST), GL_ZERO);
 }
 
-TEST_F(GuardsGLTest, MatrixStackRecordsAndTheirLookUp) {
-    EXPECT_FALSE(IsMatrixStackCheck());
-    SetMatrixStackCheck(true);  // Mesa has no colour matrix: must not raise an error
-    EXPECT_TRUE(IsMatrixStackCheck());
-    EXPECT_EQ(FindMatrixStack(GL_MODELVIEW)->m_maxDepth, get_int(GL_MAX_MODELVIEW_STACK_DEPTH));
-    EXPECT_EQ(FindMatrixStack(GL_TEXTURE)->m_maxDepth, get_int(GL_MAX_TEXTURE_STACK_DEPTH));
-    SetMatrixStackCheck(false);
-    EXPECT_EQ(FindMatrixStack(GL_MODELVIEW)->m_maxDepth, 0);
+TEST_F(GuardsGLTest, WithoutGlActiveTextureARBTheUnitStaysAndOneLineSaysSo) {
+    gl_ext::glActiveTextureARB(GL_TEXTURE0);
+    const auto loaded = gl_ext::glActiveTextureARB;
+    gl_ext::glActiveTextureARB = nullptr;
+    testing::internal::CaptureStderr();
+    {
+        grActiveTextureGuard one(GL_TEXTURE1), two(GL_TEXTURE2);
+        EXPECT_EQ(now(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    gl_ext::glActiveTextureARB = loaded;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(now(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+}
 
+TEST_F(GuardsGLTest, MatrixStackRecordsSnapshotsWhenFullAndUnknownModes) {
+    SetMatrixStackCheck(true);  // the colour matrix only with GL_ARB_imaging: no GL error otherwise
+    EXPECT_EQ(FindMatrixStack(GL_TEXTURE)->m_maxDepth, now(GL_MAX_TEXTURE_STACK_DEPTH));
     glMatrixMode(GL_PROJECTION);
     EXPECT_EQ(FindMatrixStack(0)->m_mode, static_cast<GLenum>(GL_PROJECTION));
     testing::internal::CaptureStdout();
     grMatrixStack* stack = FindMatrixStack(0x1a2b);
-    std::cout << 255 << std::endl;  // later output is decimal again
+    std::cout << 255 << std::endl;  // decimal again
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "1a2b: unknown enum! fall back to modelview.\n255\n");
     EXPECT_EQ(stack, FindMatrixStack(GL_MODELVIEW));
-}
 
-TEST_F(GuardsGLTest, FullStackFallsBackToSnapshotsLastInFirstOut) {
-    SetMatrixStackCheck(true);
+    // Filled to the limit, the stack is saved in memory, last in first out.
+    const auto moved = [] {
+        double m[16];
+        glGetDoublev(GL_MODELVIEW_MATRIX, m);
+        return values{m[12], m[13]};
+    };
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    const GLint max_depth = get_int(GL_MAX_MODELVIEW_STACK_DEPTH);
+    const GLint max_depth = GLint(now(GL_MAX_MODELVIEW_STACK_DEPTH));
     for (GLint d = 1; d < max_depth; ++d) glPushMatrix();
-    glTranslatef(1.0f, 0.0f, 0.0f);
-    const auto first = modelview();
+    glTranslatef(1, 0, 0);
     glMatrixMode(GL_PROJECTION);
     {
         grMatrixGuard outer(GL_MODELVIEW);
-        glTranslatef(0.0f, 5.0f, 0.0f);
-        const auto second = modelview();
+        glTranslatef(0, 5, 0);
         {
             grMatrixGuard inner(GL_MODELVIEW);
-            EXPECT_EQ(FindMatrixStack(GL_MODELVIEW)->m_snapshots.size(), 2u);
+            EXPECT_EQ(stack->m_snapshots.size(), 2u);
             glLoadIdentity();
         }
-        EXPECT_EQ(modelview(), second);
+        EXPECT_EQ(moved(), (values{1, 5}));
     }
-    EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_PROJECTION);
-    EXPECT_EQ(modelview(), first);
-    EXPECT_TRUE(FindMatrixStack(GL_MODELVIEW)->m_snapshots.empty());
-    EXPECT_EQ(get_int(GL_MODELVIEW_STACK_DEPTH), max_depth);  // never pushed past the limit
+    EXPECT_EQ(now(GL_MATRIX_MODE), GL_PROJECTION);
+    EXPECT_EQ(moved(), (values{1, 0}));
+    EXPECT_EQ(now(GL_MODELVIEW_STACK_DEPTH), max_depth) << "never pushed past the limit";
+    EXPECT_TRUE(stack->m_snapshots.empty());
     glMatrixMode(GL_MODELVIEW);
     for (GLint d = 1; d < max_depth; ++d) glPopMatrix();
-    glLoadIdentity();
 }
 
 TEST_F(GuardsGLTest, CheckGLErrorTakesOneErrorAndWritesOneLine) {
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(CheckGLError("quiet"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-
     const std::string glu = reinterpret_cast<const char*>(gluErrorString(GL_INVALID_ENUM));
-    ASSERT_FALSE(glu.empty());
-    glEnable(0x1234);  // not a capability: GL_INVALID_ENUM
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(CheckGLError("L"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "L: Error 1280: " + glu + "\n");
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));  // it took the error
-
-    glEnable(0x1234);
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(CheckGLError(nullptr));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error 1280: " + glu + "\n");
+    for (const char* label : {"L", static_cast<const char*>(nullptr)}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(CheckGLError(label));
+        glEnable(0x1234);  // not a capability: GL_INVALID_ENUM
+        EXPECT_TRUE(CheckGLError(label));
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "taken";
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  (label ? std::string(label) + ": " : "") + "Error 1280: " + glu + "\n");
+    }
 }
