@@ -155,6 +155,28 @@ TEST_F(GLObjectsGLTest, CopiesShareTheNameAndTheLastHolderDeletesIt) {
                                                          [](GLuint n) { return glIsTexture(n) == GL_TRUE; });
 }
 
+// Inside glBegin GL names nothing: no list, no texture, and the default
+// texture is left alone.
+TEST_F(GLObjectsGLTest, NoNameFromGLIsRefused) {
+    SetsWidth two(2.0f);
+    ByteImage image(4, GL_R8);
+    grDspList list;
+    grTextureObject texture;
+    testing::internal::CaptureStderr();
+    glBegin(GL_POINTS);
+    const bool compiled = list.Compile(&two), created = texture.Create(image);
+    glEnd();
+    const std::string err = testing::internal::GetCapturedStderr();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    EXPECT_FALSE(compiled || created);
+    EXPECT_EQ(list.GetName(), static_cast<GLuint>(GL_INVALID_VALUE));
+    EXPECT_EQ(texture.GetName(), static_cast<GLuint>(GL_INVALID_VALUE));
+    EXPECT_NE(err.find("no display list name"), std::string::npos) << err;
+    EXPECT_NE(err.find("no texture name"), std::string::npos) << err;
+    EXPECT_TRUE(list.Compile(&two) && texture.Create(image)) << "named once out of glBegin";
+}
+
 TEST_F(GLObjectsGLTest, TextureObjectBeforeCreateDoesNothingAndAnUnknownDimensionIsRefused) {
     grTextureObject tex;
     EXPECT_FALSE(tex.IsLoaded() || tex.IsResident());
