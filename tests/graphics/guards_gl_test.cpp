@@ -39,15 +39,8 @@ values read(const std::vector<query_t>& queries) {
 }
 
 double now(GLenum pname) { return read({{pname, 1}})[0]; }
-GLenum e(double v) { return static_cast<GLenum>(v); }
-void able(GLenum cap, double on) { on ? glEnable(cap) : glDisable(cap); }
-void set_mask(const double* v) { glColorMask(GLboolean(v[0]), GLboolean(v[1]), GLboolean(v[2]), GLboolean(v[3])); }
-void set_faces(const double* v) {
-    glPolygonMode(GL_FRONT, GLenum(v[0]));
-    glPolygonMode(GL_BACK, GLenum(v[1]));
-}
 
-// A scope holding guard G made from args.
+// A scope holding guard G made from args, running `in` inside it.
 using scope_t = std::function<void(const std::function<void()>&)>;
 template <class G, class... A> scope_t guarded(A... args) {
     return [=](const std::function<void()>& in) {
@@ -62,89 +55,70 @@ protected:
         wg_test::GLTest::SetUpTestSuite();
         gl_ext_init();
     }
-    void TearDown() override {
-        SetMatrixStackCheck(false);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        wg_test::GLTest::TearDown();
-    }
 };
 
 }  // namespace
 
-// Each guard from the state it asks for and from another one. `kept`: the
-// state after a scope that found what it asked for and was changed inside
-// (to `other`, or `change`): value guards saved nothing and leave the change,
-// the others put back what they read.
+// Each guard twice, nested: the outer one finds another state (GL's, made
+// lopsided so that swapped values show), the inner one finds what it asks
+// for. Inside both, what was asked; after each, what it found.
 TEST_F(GuardsGLTest, EveryGuardSetsWhatItAsksAndRestoresWhatItFound) {
     ASSERT_NE(gl_ext::glActiveTextureARB, nullptr);
-    const auto m = [](double mode, double x) { return values{mode, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, 0, 0, 1}; };
-    // One guard a row reads as a table.
+    glViewport(0, 0, 256, 128);
+    glPolygonMode(GL_BACK, GL_POINT);
+    glAlphaFunc(GL_ALWAYS, 0.25f);
+    glPolygonOffset(1, -1);
+    const values t7{GL_TEXTURE, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 7, 0, 0, 1};
     // clang-format off
     const struct {
         const char* name;
         std::vector<query_t> state;
-        void (*set)(const double*);
-        values asked, other, kept;
+        values asked;
         scope_t scope;
-        values change = {};
     } cases[] = {
-        {"enable", {{GL_BLEND, 0}}, [](const double* v) { able(GL_BLEND, v[0]); },
-         {1}, {0}, {0}, guarded<grEnableGuard>(GL_BLEND)},
-        {"disable", {{GL_DEPTH_TEST, 0}}, [](const double* v) { able(GL_DEPTH_TEST, v[0]); },
-         {0}, {1}, {1}, guarded<grDisableGuard>(GL_DEPTH_TEST)},
-        {"matrix mode", {{GL_MATRIX_MODE, 1}}, [](const double* v) { glMatrixMode(e(v[0])); },
-         {GL_PROJECTION}, {GL_MODELVIEW}, {GL_MODELVIEW}, guarded<grMatrixModeGuard>(GL_PROJECTION)},
-        {"matrix", {{GL_MATRIX_MODE, 1}, {GL_MODELVIEW_MATRIX, 16}},
-         [](const double* v) { glMatrixMode(GL_MODELVIEW); glLoadMatrixd(v + 1); glMatrixMode(e(v[0])); },
-         m(GL_MODELVIEW, 7), m(GL_TEXTURE, 7), m(GL_MODELVIEW, 7), guarded<grMatrixGuard>(GL_MODELVIEW),
-         m(GL_MODELVIEW, 0)},
-        {"active texture", {{GL_ACTIVE_TEXTURE, 1}}, [](const double* v) { gl_ext::glActiveTextureARB(e(v[0])); },
-         {GL_TEXTURE1}, {GL_TEXTURE0}, {GL_TEXTURE0}, guarded<grActiveTextureGuard>(GL_TEXTURE1)},
-        {"depth mask", {{GL_DEPTH_WRITEMASK, 1}}, [](const double* v) { glDepthMask(GLboolean(v[0])); },
-         {0}, {1}, {1}, guarded<grDepthMaskGuard>(GL_FALSE)},
-        {"depth func", {{GL_DEPTH_FUNC, 1}}, [](const double* v) { glDepthFunc(e(v[0])); },
-         {GL_ALWAYS}, {GL_LESS}, {GL_LESS}, guarded<grDepthFuncGuard>(GL_ALWAYS)},
-        {"line width", {{GL_LINE_WIDTH, 1}}, [](const double* v) { glLineWidth(float(v[0])); },
-         {3}, {1}, {1}, guarded<grLineWidthGuard>(3.0f)},
-        {"colour mask", {{GL_COLOR_WRITEMASK, 4}}, set_mask,
-         {1, 0, 1, 0}, {0, 1, 1, 1}, {1, 0, 1, 0}, guarded<grColorMaskGuard>(1, 0, 1, 0)},
-        {"colour mask, all", {{GL_COLOR_WRITEMASK, 4}}, set_mask,
-         {0, 0, 0, 0}, {1, 1, 1, 1}, {0, 0, 0, 0}, guarded<grColorMaskGuard>(GLboolean(GL_FALSE))},
-        {"viewport", {{GL_VIEWPORT, 4}},
-         [](const double* v) { glViewport(GLint(v[0]), GLint(v[1]), GLint(v[2]), GLint(v[3])); },
-         {1, 2, 30, 40}, {0, 0, 256, 128}, {1, 2, 30, 40}, guarded<grViewportGuard>(1, 2, 30, 40)},
-        {"clear colour", {{GL_COLOR_CLEAR_VALUE, 4}},
-         [](const double* v) { glClearColor(float(v[0]), float(v[1]), float(v[2]), float(v[3])); },
-         {0.25, 0.5, 0.75, 1}, {0, 0, 0, 0}, {0.25, 0.5, 0.75, 1}, guarded<grClearColorGuard>(0.25f, 0.5f, 0.75f, 1.f)},
-        {"polygon mode", {{GL_POLYGON_MODE, 2}}, set_faces,
-         {GL_LINE, GL_POINT}, {GL_FILL, GL_FILL}, {GL_LINE, GL_POINT}, guarded<grPolygonModeGuard>(GL_LINE, GL_POINT)},
-        {"polygon mode, both", {{GL_POLYGON_MODE, 2}}, set_faces,
-         {GL_LINE, GL_LINE}, {GL_FILL, GL_POINT}, {GL_LINE, GL_LINE}, guarded<grPolygonModeGuard>(GL_LINE)},
-        {"blend func", {{GL_BLEND, 0}, {GL_BLEND_SRC, 1}, {GL_BLEND_DST, 1}},
-         [](const double* v) { able(GL_BLEND, v[0]); glBlendFunc(e(v[1]), e(v[2])); },
-         {1, GL_SRC_ALPHA, GL_ONE}, {0, GL_ONE, GL_ZERO}, {0, GL_SRC_ALPHA, GL_ONE},
+        {"enable", {{GL_BLEND, 0}}, {1}, guarded<grEnableGuard>(GL_BLEND)},
+        {"disable", {{GL_DITHER, 0}}, {0}, guarded<grDisableGuard>(GL_DITHER)},
+        {"matrix mode", {{GL_MATRIX_MODE, 1}}, {GL_PROJECTION}, guarded<grMatrixModeGuard>(GL_PROJECTION)},
+        {"matrix", {{GL_MATRIX_MODE, 1}, {GL_TEXTURE_MATRIX, 16}}, t7,
+         [](const auto& in) { grMatrixGuard g(GL_TEXTURE); glLoadIdentity(); glTranslatef(7, 0, 0); in(); }},
+        {"active texture", {{GL_ACTIVE_TEXTURE, 1}}, {GL_TEXTURE1}, guarded<grActiveTextureGuard>(GL_TEXTURE1)},
+        {"depth mask", {{GL_DEPTH_WRITEMASK, 1}}, {0}, guarded<grDepthMaskGuard>(GL_FALSE)},
+        {"depth func", {{GL_DEPTH_FUNC, 1}}, {GL_ALWAYS}, guarded<grDepthFuncGuard>(GL_ALWAYS)},
+        {"line width", {{GL_LINE_WIDTH, 1}}, {3}, guarded<grLineWidthGuard>(3.0f)},
+        {"colour mask", {{GL_COLOR_WRITEMASK, 4}}, {1, 0, 1, 0}, guarded<grColorMaskGuard>(1, 0, 1, 0)},
+        {"colour mask, all", {{GL_COLOR_WRITEMASK, 4}}, {0, 0, 0, 0}, guarded<grColorMaskGuard>(GLboolean(0))},
+        {"viewport", {{GL_VIEWPORT, 4}}, {1, 2, 30, 40}, guarded<grViewportGuard>(1, 2, 30, 40)},
+        {"clear colour", {{GL_COLOR_CLEAR_VALUE, 4}}, {0.25, 0.5, 0.75, 1},
+         guarded<grClearColorGuard>(0.25f, 0.5f, 0.75f, 1.0f)},
+        {"polygon mode", {{GL_POLYGON_MODE, 2}}, {GL_LINE, GL_FILL}, guarded<grPolygonModeGuard>(GL_LINE, GL_FILL)},
+        {"polygon mode, both", {{GL_POLYGON_MODE, 2}}, {GL_LINE, GL_LINE}, guarded<grPolygonModeGuard>(GL_LINE)},
+        {"blend func", {{GL_BLEND, 0}, {GL_BLEND_SRC, 1}, {GL_BLEND_DST, 1}}, {1, GL_SRC_ALPHA, GL_ONE},
          guarded<grBlendFuncGuard>(GL_SRC_ALPHA, GL_ONE)},
-        {"alpha func", {{GL_ALPHA_TEST, 0}, {GL_ALPHA_TEST_FUNC, 1}, {GL_ALPHA_TEST_REF, 1}},
-         [](const double* v) { able(GL_ALPHA_TEST, v[0]); glAlphaFunc(e(v[1]), float(v[2])); },
-         {1, GL_GREATER, 0.5}, {0, GL_ALWAYS, 0.25}, {0, GL_GREATER, 0.5}, guarded<grAlphaFuncGuard>(GL_GREATER, 0.5f)},
+        {"alpha func", {{GL_ALPHA_TEST, 0}, {GL_ALPHA_TEST_FUNC, 1}, {GL_ALPHA_TEST_REF, 1}}, {1, GL_GREATER, 0.5},
+         guarded<grAlphaFuncGuard>(GL_GREATER, 0.5f)},
         {"polygon offset", {{GL_POLYGON_OFFSET_LINE, 0}, {GL_POLYGON_OFFSET_FACTOR, 1}, {GL_POLYGON_OFFSET_UNITS, 1}},
-         [](const double* v) { able(GL_POLYGON_OFFSET_LINE, v[0]); glPolygonOffset(float(v[1]), float(v[2])); },
-         {1, 2, 3}, {0, 1, -1}, {0, 2, 3}, guarded<grPolygonOffsetGuard>(GL_POLYGON_OFFSET_LINE, 2.0f, 3.0f)},
+         {1, 2, 3}, guarded<grPolygonOffsetGuard>(GL_POLYGON_OFFSET_LINE, 2.0f, 3.0f)},
     };
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const values& found : {c.asked, c.other}) {
-            c.set(found.data());
-            ASSERT_EQ(read(c.state), found) << "set-up";
-            c.scope([&] { EXPECT_EQ(read(c.state), c.asked) << "inside"; });
-            EXPECT_EQ(read(c.state), found) << "after";
-        }
-        c.set(c.asked.data());
-        c.scope([&] { c.set((c.change.empty() ? c.other : c.change).data()); });
-        EXPECT_EQ(read(c.state), c.kept) << "after a change inside";
+        const values found = read(c.state);
+        ASSERT_NE(found, c.asked);
+        c.scope([&] {
+            EXPECT_EQ(read(c.state), c.asked) << "inside, from another state";
+            c.scope([&] { EXPECT_EQ(read(c.state), c.asked) << "inside, from the same"; });
+            EXPECT_EQ(read(c.state), c.asked) << "after, from the same";
+        });
+        EXPECT_EQ(read(c.state), found) << "after, from another state";
     }
+    // A value guard that found what it asks for saved nothing: a change
+    // made in its scope stays.
+    {
+        grDepthMaskGuard same(GL_TRUE);
+        glDepthMask(GL_FALSE);
+    }
+    EXPECT_EQ(now(GL_DEPTH_WRITEMASK), 0);
+    glDepthMask(GL_TRUE);
 }
 
 TEST_F(GuardsGLTest, WithoutGlActiveTextureARBTheUnitStaysAndOneLineSaysSo) {
@@ -175,8 +149,7 @@ TEST_F(GuardsGLTest, MatrixStackRecordsSnapshotsWhenFullAndUnknownModes) {
 
     // Filled to the limit, the stack is saved in memory, last in first out.
     const auto moved = [] {
-        double m[16];
-        glGetDoublev(GL_MODELVIEW_MATRIX, m);
+        const values m = read({{GL_MODELVIEW_MATRIX, 16}});
         return values{m[12], m[13]};
     };
     glMatrixMode(GL_MODELVIEW);
@@ -200,6 +173,8 @@ TEST_F(GuardsGLTest, MatrixStackRecordsSnapshotsWhenFullAndUnknownModes) {
     EXPECT_TRUE(stack->m_snapshots.empty());
     glMatrixMode(GL_MODELVIEW);
     for (GLint d = 1; d < max_depth; ++d) glPopMatrix();
+    glLoadIdentity();
+    SetMatrixStackCheck(false);
 }
 
 TEST_F(GuardsGLTest, CheckGLErrorTakesOneErrorAndWritesOneLine) {
