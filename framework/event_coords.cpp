@@ -90,7 +90,7 @@ pst3w step_rates(rates_t& rates, float dt) {
     compose(rates[0].inv, w.inv, w.inv);
 
     const float a = length(w.rev);  // angular speed, rad/s
-    if (a != 0.0f) {  // NaN counts as turning
+    if (a != 0.0f) {                // NaN counts as turning
         // turn_offset keeps only the part that turns; the axial part of the
         // velocity gained, a dt, is added back.
         const pos3 axial = along_axis(w.pos, d.rev);
@@ -102,10 +102,10 @@ pst3w step_rates(rates_t& rates, float dt) {
     add(w.pos, rates[0].pos, w.pos);
     rates[0] = w;
 
-    // Re-express the linear rates in the body axes at the end of the step.
-    const rot3 q = inverse(to_rot3(d.rev));
-    rotate(rates[1].pos, q, rates[1].pos);
-    rotate(rates[0].pos, q, rates[0].pos);
+    // Re-express the velocity in the body axes at the end of the step. The
+    // thrust is fixed in the body and stays as it is: turned back, it would
+    // point elsewhere in the body after every rebase.
+    rotate(rates[0].pos, inverse(to_rot3(d.rev)), rates[0].pos);
     return d;
 }
 

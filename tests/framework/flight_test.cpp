@@ -101,7 +101,7 @@ TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
         for (const float dt : {0.01f, 1.0f, 10.0f}) {
             SCOPED_TRACE(testing::Message() << c.name << ", " << dt << " s");
             rates_t r = {{rv(c.w), rv(c.w, -1), ps(c.v)}, {rv(c.alpha), rv(c.alpha, -1), ps(c.a)}};
-            const pst3w moved = displacement(r, dt), stepped = step_rates(r, dt);
+            const pst3w accelerations = r[1], moved = displacement(r, dt), stepped = step_rates(r, dt);
             EXPECT_EQ(std::memcmp(&moved, &stepped, sizeof moved), 0) << "one motion";
 
             // Tolerances, relative to the size of the motion: 1e-6, some 16
@@ -117,6 +117,8 @@ TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
             EXPECT_LT(distance(d(r[0].pos), times(s.q, s.u, true)), 1e-6 * size / dt);
             const vec w = axpy(dt, c.alpha, c.w);
             EXPECT_LT(distance(d(r[0].rev), w) + distance(d(r[0].inv), axpy(-2, w, w)), 1e-6 * (1 + len(w)));
+            // Thrust and torque are fixed in the body: in its axes they stay.
+            EXPECT_EQ(std::memcmp(&r[1], &accelerations, sizeof accelerations), 0) << "accelerations";
         }
     }
 }
