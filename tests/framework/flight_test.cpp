@@ -1,8 +1,6 @@
-// The closed-form flight of the timeline against a fine-step RK4 integration
-// of the same rigid body, written here in doubles: the body turns at its
-// angular velocity (body axes), its linear velocity is inertial, its thrust
-// is fixed in the body. Displacement and velocities are in start-of-step axes
-// until step_rates re-expresses the velocity in end-of-step axes.
+// The timeline's closed-form flight against an RK4 integration of the same
+// rigid body in doubles: it turns at its angular velocity (body axes), its
+// velocity is inertial (start-of-step axes), its thrust fixed in the body.
 
 #include <array>
 #include <cmath>
@@ -32,25 +30,22 @@ vec cross(const vec& a, const vec& b) {
 }
 const mat unit{vec{1, 0, 0}, vec{0, 1, 0}, vec{0, 0, 1}};
 
-// Largest change of a unit vector between the turns of rotation vector r
-// (Rodrigues) and the matrix m, or m's transpose.
-double turn_error(const rev3& r, const mat& m, bool transposed) {
-    const vec v{r.x, r.y, r.z};
-    const double th = std::hypot(v[0], v[1], v[2]);
+// Largest distance between the axes turned by rotation vector r (Rodrigues)
+// and by m, or by m's transpose.
+double turn_miss(const rev3& r, const mat& m, bool transposed) {
+    const double th = std::hypot(r.x, r.y, r.z), c = std::cos(th), s = std::sin(th);
+    const vec n = axpy(th == 0 ? 0 : 1 / th, vec{r.x, r.y, r.z}, {});
     double worst = 0;
-    const vec n = axpy(th == 0 ? 0 : 1 / th, v, {});
-    for (const vec& e : unit) {
-        const double ne = n[0] * e[0] + n[1] * e[1] + n[2] * e[2];
-        const vec turned = axpy(std::cos(th), e, axpy(std::sin(th), cross(n, e), axpy((1 - std::cos(th)) * ne, n, {})));
-        worst = std::max(worst, distance(turned, times(m, e, transposed)));
+    for (int k = 0; k < 3; ++k) {
+        const vec turned = axpy(c, unit[k], axpy(s, cross(n, unit[k]), axpy((1 - c) * n[k], n, {})));
+        worst = std::max(worst, distance(turned, times(m, unit[k], transposed)));
     }
     return worst;
 }
 
 struct body {
-    mat q;  // turn
-    vec p;  // position
-    vec u;  // velocity
+    mat q;     // turn
+    vec p, u;  // position, velocity
 };
 
 body fly(double dt, const vec& w0, const vec& alpha, const vec& v, const vec& a) {
@@ -104,15 +99,13 @@ TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
             const pst3w accelerations = r[1], moved = displacement(r, dt), stepped = step_rates(r, dt);
             EXPECT_EQ(std::memcmp(&moved, &stepped, sizeof moved), 0) << "one motion";
 
-            // Tolerances, relative to the size of the motion: 1e-6, some 16
-            // float roundings (seen: at most 1.5e-7), where a lost or doubled
-            // term costs at least 6e-3 (thrust in a 10 ms step). A float turn
-            // angle carries 6e-8 of itself.
+            // Tolerances: 1e-6 of the motion's size, some 16 float roundings
+            // (seen: at most 1.5e-7), where a lost or doubled term costs at
+            // least 6e-3; a float turn angle carries 6e-8 of itself.
             const body s = fly(dt, c.w, c.alpha, c.v, c.a);
             const auto len = [](const vec& x) { return std::hypot(x[0], x[1], x[2]); };
             const double size = len(c.v) * dt + len(c.a) * dt * dt / 2, angle = len(axpy(dt / 2, c.alpha, c.w)) * dt;
-            EXPECT_LT(turn_error(moved.rev, s.q, false), 1e-6 * (1 + angle));
-            EXPECT_LT(turn_error(moved.inv, s.q, true), 1e-6 * (1 + angle));
+            EXPECT_LT(std::max(turn_miss(moved.rev, s.q, false), turn_miss(moved.inv, s.q, true)), 1e-6 * (1 + angle));
             EXPECT_LT(distance(d(moved.pos), s.p), 1e-6 * size);
             EXPECT_LT(distance(d(r[0].pos), times(s.q, s.u, true)), 1e-6 * size / dt);
             const vec w = axpy(dt, c.alpha, c.w);
