@@ -46,9 +46,6 @@ void event_coords_t::apply_force() {
 
 namespace {
 
-// Angle of a rotation vector in degrees, reduced to (-360, 360).
-float reduced_degrees(const rev3& r) { return libgr::fmod(to_rot3(r).angle, 360.0f); }
-
 // The part of v along the axis of rotation r; zero when r does not turn.
 // The turning closed forms below only carry the part of the linear
 // acceleration that turns with the body: the part along the axis does not
@@ -69,8 +66,9 @@ pst3w displacement(const rates_t& rates, float dt) {
     const pos3 axial = along_axis(rates[1].pos, e.rev);
     const pos3 turning = rates[1].pos - axial;
 
-    // Whole turns per second count as no rotation for the acceleration term.
-    const float w = deg_to_rad(reduced_degrees(rates[0].rev));
+    // The angular speed itself: a speed reduced by whole turns per second
+    // would scale the thrust term by the square of the wrong speed.
+    const float w = length(rates[0].rev);
     pos3 v = origin_pos3;
     if (w != 0.0f)  // NaN counts as turning
         scale(turning, 1.0f / ((w * w) * 0.5f), v);
@@ -91,23 +89,23 @@ pst3w step_rates(rates_t& rates, float dt) {
     compose(w.rev, rates[0].rev, w.rev);
     compose(rates[0].inv, w.inv, w.inv);
 
-    const float a = reduced_degrees(w.rev);
-    if (a != 0.0f) {  // NaN counts as turning
+    const float a = length(w.rev);  // angular speed, rad/s
+    if (a != 0.0f) {                // NaN counts as turning
         // turn_offset keeps only the part that turns; the axial part of the
         // velocity gained, a dt, is added back.
         const pos3 axial = along_axis(w.pos, d.rev);
         pos3 v;
-        scale(rates[1].pos, 1.0f / deg_to_rad(a), v);
+        scale(rates[1].pos, 1.0f / a, v);
         turn_offset(w.pos, d.rev, vec3_as<dir3>(v), w.pos);
         if (any_differs(axial, 0.0f)) add(w.pos, axial, w.pos);
     }
     add(w.pos, rates[0].pos, w.pos);
     rates[0] = w;
 
-    // Re-express the linear rates in the body axes at the end of the step.
-    const rot3 q = inverse(to_rot3(d.rev));
-    rotate(rates[1].pos, q, rates[1].pos);
-    rotate(rates[0].pos, q, rates[0].pos);
+    // Re-express the velocity in the body axes at the end of the step. The
+    // thrust is fixed in the body and stays as it is: turned back, it would
+    // point elsewhere in the body after every rebase.
+    rotate(rates[0].pos, inverse(to_rot3(d.rev)), rates[0].pos);
     return d;
 }
 
