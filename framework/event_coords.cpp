@@ -46,6 +46,9 @@ void event_coords_t::apply_force() {
 
 namespace {
 
+// Angle of a rotation vector in degrees, reduced to (-360, 360).
+float reduced_degrees(const rev3& r) { return libgr::fmod(to_rot3(r).angle, 360.0f); }
+
 // The part of v along the axis of rotation r; zero when r does not turn.
 // The turning closed forms below only carry the part of the linear
 // acceleration that turns with the body: the part along the axis does not
@@ -66,9 +69,8 @@ pst3w displacement(const rates_t& rates, float dt) {
     const pos3 axial = along_axis(rates[1].pos, e.rev);
     const pos3 turning = rates[1].pos - axial;
 
-    // The angular speed itself: a speed reduced by whole turns per second
-    // would scale the thrust term by the square of the wrong speed.
-    const float w = length(rates[0].rev);
+    // Whole turns per second count as no rotation for the acceleration term.
+    const float w = deg_to_rad(reduced_degrees(rates[0].rev));
     pos3 v = origin_pos3;
     if (w != 0.0f)  // NaN counts as turning
         scale(turning, 1.0f / ((w * w) * 0.5f), v);
@@ -89,13 +91,13 @@ pst3w step_rates(rates_t& rates, float dt) {
     compose(w.rev, rates[0].rev, w.rev);
     compose(rates[0].inv, w.inv, w.inv);
 
-    const float a = length(w.rev);  // angular speed, rad/s
-    if (a != 0.0f) {                // NaN counts as turning
+    const float a = reduced_degrees(w.rev);
+    if (a != 0.0f) {  // NaN counts as turning
         // turn_offset keeps only the part that turns; the axial part of the
         // velocity gained, a dt, is added back.
         const pos3 axial = along_axis(w.pos, d.rev);
         pos3 v;
-        scale(rates[1].pos, 1.0f / a, v);
+        scale(rates[1].pos, 1.0f / deg_to_rad(a), v);
         turn_offset(w.pos, d.rev, vec3_as<dir3>(v), w.pos);
         if (any_differs(axial, 0.0f)) add(w.pos, axial, w.pos);
     }

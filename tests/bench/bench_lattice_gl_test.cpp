@@ -4,7 +4,7 @@
 #include "bench/lattice_walk.h"
 
 #include "gl_test_context.h"
-#include "tests/graphics/feedback_capture.h"
+#include "feedback_capture.h"
 
 #include <gtest/gtest.h>
 

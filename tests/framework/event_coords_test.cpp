@@ -40,6 +40,19 @@ TEST(EventCoords, ForcesAccelerateAndStepsAreSigned) {
     EXPECT_EQ(elapsed_seconds(100, 0xFFFFFF9Cu), 0.2f) << "across the 32-bit wrap";
 }
 
+// By design, whole turns per second count as no turning speed for the thrust
+// term (its speed is reduced modulo one turn), so thrust across the turn
+// moves nothing; half a turn per second moves the body.
+TEST(EventCoords, WholeTurnsPerSecondDropTheThrustAcrossTheTurn) {
+    rates_t r = {identity_pst3w, identity_pst3w};
+    r[1].pos = pos3{0, 1, 0};
+    for (const float turns : {1.0f, 2.0f, 0.5f}) {
+        r[0].rev = rev3{0, 0, turns * 2.0f * 3.1415927f};
+        r[0].inv = negate(r[0].rev);
+        EXPECT_EQ(any_differs(displacement(r, 0.5f).pos, 0.0f), turns == 0.5f) << turns;
+    }
+}
+
 TEST(EventList, InsertKeepsAbsoluteTimesAndInsertionOrder) {
     position_event_t a(pos3{});
     event_list_t l;

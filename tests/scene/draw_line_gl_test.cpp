@@ -5,7 +5,7 @@
 #include "scene/draw_line.h"
 
 #include "gl_test_context.h"
-#include "tests/graphics/feedback_capture.h"
+#include "feedback_capture.h"
 
 #include <cmath>
 #include <utility>

@@ -4,7 +4,7 @@
 #include "scene/draw_mesh2.h"
 
 #include "gl_test_context.h"
-#include "tests/graphics/feedback_capture.h"
+#include "feedback_capture.h"
 
 #include <algorithm>
 #include <cmath>
