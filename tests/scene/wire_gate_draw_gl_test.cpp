@@ -6,7 +6,6 @@
 #include "tests/scene/wire_gate_test_support.h"
 
 #include <array>
-#include <cmath>
 #include <string>
 #include <tuple>
 
