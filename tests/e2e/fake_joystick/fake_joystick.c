@@ -2,12 +2,15 @@
  * (LD_PRELOAD) so that PLIB's js module finds it as the Linux joystick
  * interface presents one.
  *
- * What PLIB does with it: access("/dev/input/js0", F_OK), falling back to
- * /dev/js0 when that fails; open(path, O_RDONLY); ioctls JSIOCGAXES,
+ * What Debian's PLIB does with it: access("/dev/input/js0", F_OK), falling
+ * back to /dev/js0 when that fails; open(path, O_RDONLY); ioctls JSIOCGAXES,
  * JSIOCGBUTTONS (one byte each) and JSIOCGNAME(128); fcntl F_SETFL
  * O_NONBLOCK; then on every poll read(fd, 8 bytes) of struct js_event until
  * a read fails: EAGAIN means nothing new, any other error marks the joystick
- * not working for good (reads as all zeros from then on).
+ * not working for good (reads as all zeros from then on). Upstream PLIB
+ * also rewrites the axis corrections (JSIOCGCORR, JSIOCSCORR): refused here
+ * with EINVAL, which it ignores. The descriptor is the FIFO's own, so fcntl
+ * and close act on a real file.
  *
  * Environment: FAKE_JS_CONTROL names a FIFO the test writes to (unset: no
  * joystick at all, both paths answer ENOENT); FAKE_JS_AXES and
@@ -117,11 +120,8 @@ int ioctl(int fd, unsigned long request, ...) {
     va_end(ap);
     if (fd != dev_fd || fd < 0) return real_ioctl(fd, request, arg);
     if (unplugged) return fail(ENODEV);
-    if (request == JSIOCGVERSION) return *(uint32_t*)arg = JS_VERSION, 0;
     if (request == JSIOCGAXES) return *(uint8_t*)arg = axes, 0;
     if (request == JSIOCGBUTTONS) return *(uint8_t*)arg = buttons, 0;
-    if (request == JSIOCGCORR) return memset(arg, 0, axes * sizeof(struct js_corr)), 0; /* JS_CORR_NONE: raw values */
-    if (request == JSIOCSCORR) return 0;
     if ((request & ~(unsigned long)IOCSIZE_MASK) == JSIOCGNAME(0)) {
         const size_t room = _IOC_SIZE(request), length = sizeof name < room ? sizeof name : room;
         return memcpy(arg, name, length), (int)length;
