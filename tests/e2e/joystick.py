@@ -2,11 +2,11 @@
 fake_joystick.c, path in WG_FAKE_JOYSTICK), which PLIB opens as joystick 0.
 
     with FakeJoystick(axes=4) as js:
-        with session(env=js.env) as s:   # the program sees a four-axis stick
-            js.axis(2, 1.0)              # full forward thrust ...
-            js.axis(2, 0.0)              # ... and back to the centre
-            js.unplug()                  # reads fail from now on (ENODEV)
-    session(env=FakeJoystick.absent_env())   # no joystick at all
+        s = program(js.env)               # the program sees a four-axis stick
+        js.axis(2, 1.0)                   # full forward thrust ...
+        js.axis(2, 0.0)                   # ... and back to the centre
+        js.unplug()                       # reads fail from now on (ENODEV)
+    program(FakeJoystick.absent_env())    # no joystick at all
 """
 
 import os
