@@ -84,7 +84,7 @@ def test_hostile_value(program, env, printed, warnings):
             return True
         return settings["BOUNDING"] != "0" and lit[54:306].mean() >= 1 / 200
 
-    s.until(shown, LATTICE_DEADLINE - (time.monotonic() - began), "lattice (due %.0f s from the start)" % LATTICE_DEADLINE)
+    s.until(shown, LATTICE_DEADLINE - (time.monotonic() - began), "lattice (due %.0f s after start)" % LATTICE_DEADLINE)
     s.key("q")
     s.assert_ended()
     assert len(s.err) == len(warnings) and all(map(re.search, warnings, s.err)), [e[:200] for e in s.err]
