@@ -67,6 +67,9 @@ def save_part(image, box, scale, path):
     if scale != 1:
         size = (round(part.width * scale), round(part.height * scale))
         part = part.resize(size, Image.NEAREST if scale > 1 else Image.BOX)
+    red, green, blue = part.split()
+    if red.tobytes() == green.tobytes() == blue.tobytes():
+        part = red  # grey: stored as one channel, a third of the size
     part.save(path, optimize=True)
 
 

@@ -12,7 +12,8 @@ import re
 
 import pytest
 
-from harness import Session, XServer
+pytest.register_assert_rewrite("harness")  # its asserts explain themselves too
+from harness import Session, XServer  # noqa: E402
 
 SETTINGS = ("HALL_MESH_MODE", "HALL_MESH_BOUNDING", "HALL_MESH_INTERVAL", "HALL_MESH_FOG")
 # libgr's GL error lines ("<label>: Error <code>: <text>") and sanitizer reports

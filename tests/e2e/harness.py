@@ -159,7 +159,8 @@ class Session(_Process):
         """Waits until the program's window is mapped; returns its id."""
         def ours(e):
             try:
-                return e[0] == X.MapNotify and self.dpy.create_resource_object("window", e[1]).get_wm_name() == self.binary
+                return e[0] == X.MapNotify and self.dpy.create_resource_object("window", e[1]).get_wm_name() == (
+                    self.binary)
             except error.XError:  # gone already
                 return False
 
@@ -182,9 +183,9 @@ class Session(_Process):
     def _fake(self, name, *kinds):
         code, level = next(iter(self.dpy.keysym_to_keycodes(XK.string_to_keysym(name))), (None, 0))
         assert code, "no key for %r" % name
-        shift = [self.dpy.keysym_to_keycode(XK.XK_Shift_L)] * (level % 2)  # "Q", "braceleft"
-        for kind, keycode in [(X.KeyPress, c) for c in shift] + [(k, code) for k in kinds] + [
-                (X.KeyRelease, c) for c in shift]:
+        shift = [self.dpy.keysym_to_keycode(XK.XK_Shift_L)] * (level % 2)  # on the shifted level: "Q", "braceleft"
+        events = [(X.KeyPress, c) for c in shift] + [(k, code) for k in kinds] + [(X.KeyRelease, c) for c in shift]
+        for kind, keycode in events:
             xtest.fake_input(self.dpy, kind, keycode)
         self.dpy.sync()
 
