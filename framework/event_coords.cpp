@@ -104,10 +104,10 @@ pst3w step_rates(rates_t& rates, float dt) {
     add(w.pos, rates[0].pos, w.pos);
     rates[0] = w;
 
-    // Re-express the linear rates in the body axes at the end of the step.
-    const rot3 q = inverse(to_rot3(d.rev));
-    rotate(rates[1].pos, q, rates[1].pos);
-    rotate(rates[0].pos, q, rates[0].pos);
+    // Re-express the velocity in the body axes at the end of the step. The
+    // thrust is fixed in the body and stays as it is: turned back, it would
+    // point elsewhere in the body after every rebase.
+    rotate(rates[0].pos, inverse(to_rot3(d.rev)), rates[0].pos);
     return d;
 }
 

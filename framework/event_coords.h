@@ -44,7 +44,8 @@ float elapsed_seconds(std::uint32_t t, std::uint32_t since);
 // The motion over dt seconds (body axes); the rates stay as they are.
 libgr::pst3w displacement(const rates_t& rates, float dt);
 // The same motion; the rates are advanced to the end of the interval and the
-// linear rates re-expressed in the body axes there.
+// velocity re-expressed in the body axes there (the accelerations, fixed in
+// the body, stay as they are).
 libgr::pst3w step_rates(rates_t& rates, float dt);
 
 // Nineteen lines "dump event_coords_t ---", "m_msec: 0", ... each ended by endl.

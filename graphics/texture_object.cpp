@@ -42,11 +42,19 @@ bool grTextureObject::Create(grTexturable& source) {
         return false;
     }
     if (!m_record) m_record = new grSharedName;
-    m_target = target;
     if (!m_record->m_valid) {
-        glGenTextures(1, &m_record->m_name);
+        // GL names nothing when it cannot (e.g. inside glBegin); binding 0
+        // would load the image into the default texture instead.
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        if (name == 0) {
+            std::cerr << "grTextureObject::Create: GL gave no texture name; nothing created" << std::endl;
+            return false;
+        }
+        m_record->m_name = name;
         m_record->m_valid = true;
     }
+    m_target = target;
     glBindTexture(m_target, m_record->m_name);
     source.Apply();
     m_loaded = true;

@@ -19,8 +19,8 @@ public:
     ~grTextureObject() override;
 
     // Names (first time) and binds a texture of source's dimension and lets
-    // source upload into it. False, with a line on stderr and no GL call,
-    // when source's dimension has no texture target.
+    // source upload into it. False, with a line on stderr, when source's
+    // dimension has no texture target (no GL call) or GL gives no name.
     bool Create(grTexturable& source);
 
     // Dimension of the target (0 before Create).

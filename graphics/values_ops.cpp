@@ -125,27 +125,24 @@ pos3& revolve_offset(const pos3& v, const rev3& r, const dir3& u, pos3& out) {
         out = v;
         return out;
     }
-    const float theta = rad_to_deg(length(r));  // degrees
+    // Thrust fixed in a body turning at w through theta = w t: twice
+    // integrated it moves (1 - cos theta) / w^2 along the thrust and
+    // (theta - sin theta) / w^2 across it. u carries 2 a / w^2, so the
+    // factors are (1 - cos theta) / 2 and (theta - sin theta) / 2, in double
+    // (the second is ~theta^3 / 12 for small steps), without the cancellation
+    // of 1 - cos.
+    const double theta = length(r);
     dir3 axis;
     normalize(r, axis);
-
-    // Half turns, split into whole ones n and the fraction f.
-    const float h = theta * 0.5f / 180.0f;
-    float n = 0.0f;
-    const float f = std::modf(h, &n);
-    const float phi = deg_to_rad(f * 180.0f);  // radians
-
-    const float a = 0.5f - 0.5f * std::cos(phi);                                      // float cosine
-    const float b = static_cast<float>(0.5 - 0.5 * std::cos(a * 3.141592653589793));  // double cosine
-    const float d = (b + a) * 0.5f + n;
-    const float e = 0.5f - 0.5f * std::cos(2.0f * phi);  // float cosine
+    const double half = std::sin(theta * 0.5);
+    const float e = static_cast<float>(half * half);
+    const float d = static_cast<float>((theta - std::sin(theta)) * 0.5);
 
     dir3 c;
     cross(axis, u, c);
-    const float dpi = d * 3.1415927f;
-    out.x = e * u.x + dpi * c.x;
-    out.y = e * u.y + dpi * c.y;
-    out.z = e * u.z + dpi * c.z;
+    out.x = e * u.x + d * c.x;
+    out.y = e * u.y + d * c.y;
+    out.z = e * u.z + d * c.z;
     return out;
 }
 

@@ -291,8 +291,9 @@ pst3w& identity(pst3w& r);
 
 // Displacement of the lever c x axis(r) under the rotation r; v when r is zero.
 pos3& turn_offset(const pos3& v, const rev3& r, const dir3& c, pos3& out);
-// Offset for the linear acceleration term while the body turns by r; v when
-// r is zero.
+// The displacement that thrust fixed in the body adds while the body turns by
+// r, for u = 2 a / w^2 with w the angular speed (a across the axis only); v
+// when r is zero.
 pos3& revolve_offset(const pos3& v, const rev3& r, const dir3& u, pos3& out);
 
 inline rot3 to_rot3(const rev3& r) {

@@ -1,18 +1,19 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Runs wire_gate on a virtual display for a short scripted look around:
 a few keys, a screenshot (PNG) after each, the program's output at the end.
 
 usage: run_virtual.py <wire_gate binary> <output folder> [program args...]
 """
 
+import contextlib
 import os
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import wg_e2e  # noqa: E402
+from harness import Session, XServer  # noqa: E402
 
-# (screenshot label, what to do before it): xdotool key names.
+# (screenshot label, what to do before it): X keysym names.
 TOUR = [
     ("start", lambda s: None),
     ("thrust-forward", lambda s: s.hold("5", 1.0)),
@@ -31,14 +32,15 @@ def main(argv):
         print(__doc__.strip(), file=sys.stderr)
         return 2
     binary, out = argv[1], os.path.abspath(argv[2])
-    session = wg_e2e.Session(binary, args=argv[3:], artifacts=os.path.dirname(out),
-                             name=os.path.basename(out))
-    status = None
-    with session as s:
+    with contextlib.ExitStack() as stack:  # stops the program, then the X server
+        x = XServer()
+        stack.callback(x.stop)
+        s = Session(x, binary, args=argv[3:], folder=out)
+        stack.callback(s.stop)
         try:
             s.wait_for_window()
             s.wait_fullscreen()
-        except wg_e2e.HarnessError as error:
+        except AssertionError as error:
             if s.running:
                 raise
             print("run: the program ended during start-up (%s)" % str(error).splitlines()[0])
@@ -52,14 +54,12 @@ def main(argv):
         if s.running:
             s.key("q")
         status = s.wait_exit(timeout=15)
-        print("---- wire_gate standard output")
-        for line in s.output():
-            print(line)
-        if s.errors():
-            print("---- wire_gate standard error")
-            for line in s.errors():
-                print(line)
-    shots = sorted(f for f in os.listdir(out)) if os.path.isdir(out) else []
+    print("---- wire_gate standard output")
+    print("\n".join(s.out))
+    if s.err:
+        print("---- wire_gate standard error")
+        print("\n".join(s.err))
+    shots = sorted(os.listdir(out)) if os.path.isdir(out) else []
     print("---- exit status %s; %d screenshot(s) in %s" % (status, len(shots), out))
     for shot in shots:
         print("  " + shot)

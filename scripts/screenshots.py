@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Takes the README's pictures of wire_gate on a virtual display.
 
 usage: screenshots.py <wire_gate binary> <folder for full screenshots> <folder for the README's pictures>
@@ -9,15 +9,16 @@ for the dots, reduced for the history graph. Exit status 0 when every picture wa
 with status 0.
 """
 
+import contextlib
 import os
-import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import wg_e2e  # noqa: E402
+from PIL import Image
 
-CONVERT = "/usr/bin/convert"  # ImageMagick's own: a `convert` early on PATH may be a stand-in
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from harness import Session, XServer  # noqa: E402
+
 # A frame of the full lattice takes up to a few hundred ms in software: after
 # a key, wait for frames drawn entirely afterwards.
 SETTLE = 1.0
@@ -59,14 +60,17 @@ def act(session, action):
         raise ValueError("unknown action %r" % (action,))
 
 
-def save_part(full_png, box, scale, path):
+def save_part(image, box, scale, path):
     """The box of the screenshot, scaled: enlarged pixel for pixel (dots stay
     crisp), reduced by averaging."""
-    x0, y0, x1, y1 = box
-    resize = ["-filter", "point", "-resize", "%d%%" % (scale * 100)] if scale > 1 else (
-        ["-resize", "%d%%" % (scale * 100)] if scale < 1 else [])
-    subprocess.run([CONVERT, full_png, "-crop", "%dx%d+%d+%d" % (x1 - x0, y1 - y0, x0, y0), "+repage"]
-                   + resize + ["-strip", "-define", "png:compression-level=9", path], check=True, timeout=60)
+    part = image.crop(box)
+    if scale != 1:
+        size = (round(part.width * scale), round(part.height * scale))
+        part = part.resize(size, Image.NEAREST if scale > 1 else Image.BOX)
+    red, green, blue = part.split()
+    if red.tobytes() == green.tobytes() == blue.tobytes():
+        part = red  # grey: stored as one channel, a third of the size
+    part.save(path, optimize=True)
 
 
 def main(argv):
@@ -80,7 +84,11 @@ def main(argv):
     for name in ("HALL_MESH_MODE", "HALL_MESH_BOUNDING", "HALL_MESH_INTERVAL", "HALL_MESH_FOG"):
         os.environ.pop(name, None)
     taken = []
-    with wg_e2e.Session(binary, artifacts=os.path.dirname(out), name=os.path.basename(out)) as s:
+    with contextlib.ExitStack() as stack:  # stops the program, then the X server
+        x = XServer()
+        stack.callback(x.stop)
+        s = Session(x, binary)
+        stack.callback(s.stop)
         s.wait_for_window()
         s.wait_fullscreen()
         s.wait_for_line("MESH_FOG: 1")
@@ -88,9 +96,9 @@ def main(argv):
             for action in actions:
                 act(s, action)
             time.sleep(SETTLE)
-            full = os.path.join(out, name + ".png")
-            s.screenshot().save_png(full)
-            save_part(full, box, scale, os.path.join(images, name + ".png"))
+            image = Image.fromarray(s.screenshot())
+            image.save(os.path.join(out, name + ".png"))
+            save_part(image, box, scale, os.path.join(images, name + ".png"))
             taken.append((name, what))
         s.key("q")
         status = s.wait_exit(timeout=15)

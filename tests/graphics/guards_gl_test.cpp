@@ -1,5 +1,6 @@
-// GL state guards restore what they found, and only what they changed; the
-// matrix-stack records with their snapshot fallback; CheckGLError's line.
+// GL state guards, read back from GL: inside, the state asked for; after, the
+// state found; the matrix-stack records with their snapshot fallback;
+// CheckGLError's line.
 
 #include "gl_loader/gl_ext.h"
 #include "graphics/gl_error.h"
@@ -9,32 +10,43 @@
 
 #include <GL/glu.h>
 
-#include <array>
+#include <algorithm>
+#include <functional>
 #include <iostream>
 #include <string>
-#include <type_traits>
+#include <vector>
 
 using namespace libgr;
 
-template <class... G>
-constexpr bool none_copyable = ((!std::is_copy_constructible_v<G> && !std::is_copy_assignable_v<G>)&&...);
-static_assert(
-    none_copyable<grEnableGuard, grDisableGuard, grMatrixModeGuard, grMatrixGuard, grActiveTextureGuard,
-                  grDepthMaskGuard, grDepthFuncGuard, grLineWidthGuard, grColorMaskGuard, grViewportGuard,
-                  grClearColorGuard, grPolygonModeGuard, grBlendFuncGuard, grAlphaFuncGuard, grPolygonOffsetGuard>);
-
 namespace {
 
-GLint get_int(GLenum what) {
-    GLint v = 0;
-    glGetIntegerv(what, &v);
-    return v;
+using values = std::vector<double>;
+
+// What to read back: n values of glGet (a capability reads as 0 or 1).
+struct query_t {
+    GLenum what;
+    int n;
+};
+
+values read(const std::vector<query_t>& queries) {
+    values out;
+    for (const query_t& q : queries) {
+        double v[16] = {};
+        glGetDoublev(q.what, v);
+        out.insert(out.end(), v, v + q.n);
+    }
+    return out;
 }
 
-std::array<GLfloat, 16> modelview() {
-    std::array<GLfloat, 16> m{};
-    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-    return m;
+double now(GLenum pname) { return read({{pname, 1}})[0]; }
+
+// A scope holding guard G made from args, running `in` inside it.
+using scope_t = std::function<void(const std::function<void()>&)>;
+template <class G, class... A> scope_t guarded(A... args) {
+    return [=](const std::function<void()>& in) {
+        G guard(args...);
+        in();
+    };
 }
 
 class GuardsGLTest : public wg_test::GLTest {
@@ -43,153 +55,131 @@ protected:
         wg_test::GLTest::SetUpTestSuite();
         gl_ext_init();
     }
-    void TearDown() override {
-        SetMatrixStackCheck(false);
-        glMatrixMode(GL_MODELVIEW);
-        wg_test::GLTest::TearDown();
-    }
 };
 
 }  // namespace
 
-TEST_F(GuardsGLTest, EnableGuardOnACapabilityAlreadyOnChangesNothing) {
-    glDisable(GL_BLEND);
-    {
-        grEnableGuard blend(GL_BLEND);
-        EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    }
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    glEnable(GL_BLEND);
-    { grEnableGuard blend(GL_BLEND); }
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    // Nothing saved, so a change made in its scope stays.
-    {
-        grEnableGuard blend(GL_BLEND);
-        glDisable(GL_BLEND);
-    }
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-}
-
-TEST_F(GuardsGLTest, NestedGuardsUnwindInReverse) {
-    glMatrixMode(GL_MODELVIEW);
-    glDepthFunc(GL_LESS);
-    {
-        grMatrixModeGuard outer(GL_PROJECTION);
-        grDepthFuncGuard outer_func(GL_ALWAYS);
-        {
-            grMatrixModeGuard inner(GL_TEXTURE);
-            grDepthFuncGuard inner_func(GL_EQUAL);
-            grDisableGuard no_depth(GL_DEPTH_TEST);  // already off: no change
-            EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_TEXTURE);
-        }
-        EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_PROJECTION);
-        EXPECT_EQ(get_int(GL_DEPTH_FUNC), GL_ALWAYS);
-    }
-    EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_MODELVIEW);
-    EXPECT_EQ(get_int(GL_DEPTH_FUNC), GL_LESS);
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-}
-
-TEST_F(GuardsGLTest, DepthMaskGuardOnTheValueAlreadySetChangesNothing) {
-    glDepthMask(GL_TRUE);
-    {
-        grDepthMaskGuard mask(GL_TRUE);
-        glDepthMask(GL_FALSE);
-    }  // nothing saved: this stays
-    EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_FALSE);
-    {
-        grDepthMaskGuard writes(GL_TRUE);
-        EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_TRUE);
-    }
-    EXPECT_EQ(get_int(GL_DEPTH_WRITEMASK), GL_FALSE);
-    glDepthMask(GL_TRUE);
-}
-
-TEST_F(GuardsGLTest, UnitViewportAndBlendGuardsRestoreTheirValues) {
+// Each guard twice, nested: the outer one finds another state (GL's, made
+// lopsided so that swapped values show), the inner one finds what it asks
+// for. Inside both, what was asked; after each, what it found.
+TEST_F(GuardsGLTest, EveryGuardSetsWhatItAsksAndRestoresWhatItFound) {
     ASSERT_NE(gl_ext::glActiveTextureARB, nullptr);
-    gl_ext::glActiveTextureARB(GL_TEXTURE0);
-    glViewport(0, 0, 256, 256);
-    glDisable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ZERO);
-    {
-        grActiveTextureGuard unit(GL_TEXTURE1);
-        grActiveTextureGuard none(0);  // 0: stays on unit 1
-        grViewportGuard viewport(1, 2, 30, 40);
-        grBlendFuncGuard blend(GL_SRC_ALPHA, GL_ONE);
-        EXPECT_EQ(get_int(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
-        EXPECT_TRUE(glIsEnabled(GL_BLEND) && get_int(GL_BLEND_SRC) == GL_SRC_ALPHA);
+    glViewport(0, 0, 256, 128);
+    glPolygonMode(GL_BACK, GL_POINT);
+    glAlphaFunc(GL_ALWAYS, 0.25f);
+    glPolygonOffset(1, -1);
+    const values t7{GL_TEXTURE, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 7, 0, 0, 1};
+    // clang-format off
+    const struct {
+        const char* name;
+        std::vector<query_t> state;
+        values asked;
+        scope_t scope;
+    } cases[] = {
+        {"enable", {{GL_BLEND, 1}}, {1}, guarded<grEnableGuard>(GL_BLEND)},
+        {"disable", {{GL_DITHER, 1}}, {0}, guarded<grDisableGuard>(GL_DITHER)},
+        {"matrix mode", {{GL_MATRIX_MODE, 1}}, {GL_PROJECTION}, guarded<grMatrixModeGuard>(GL_PROJECTION)},
+        {"matrix", {{GL_MATRIX_MODE, 1}, {GL_TEXTURE_MATRIX, 16}}, t7,
+         [](const auto& in) { grMatrixGuard g(GL_TEXTURE); glLoadIdentity(); glTranslatef(7, 0, 0); in(); }},
+        {"active texture", {{GL_ACTIVE_TEXTURE, 1}}, {GL_TEXTURE1}, guarded<grActiveTextureGuard>(GL_TEXTURE1)},
+        {"depth mask", {{GL_DEPTH_WRITEMASK, 1}}, {0}, guarded<grDepthMaskGuard>(GL_FALSE)},
+        {"depth func", {{GL_DEPTH_FUNC, 1}}, {GL_ALWAYS}, guarded<grDepthFuncGuard>(GL_ALWAYS)},
+        {"line width", {{GL_LINE_WIDTH, 1}}, {3}, guarded<grLineWidthGuard>(3.0f)},
+        {"colour mask", {{GL_COLOR_WRITEMASK, 4}}, {1, 0, 1, 0}, guarded<grColorMaskGuard>(1, 0, 1, 0)},
+        {"colour mask, all", {{GL_COLOR_WRITEMASK, 4}}, {0, 0, 0, 0}, guarded<grColorMaskGuard>(GLboolean(0))},
+        {"viewport", {{GL_VIEWPORT, 4}}, {1, 2, 30, 40}, guarded<grViewportGuard>(1, 2, 30, 40)},
+        {"clear colour", {{GL_COLOR_CLEAR_VALUE, 4}}, {0.25, 0.5, 0.75, 1},
+         guarded<grClearColorGuard>(0.25f, 0.5f, 0.75f, 1.0f)},
+        {"polygon mode", {{GL_POLYGON_MODE, 2}}, {GL_LINE, GL_FILL}, guarded<grPolygonModeGuard>(GL_LINE, GL_FILL)},
+        {"polygon mode, both", {{GL_POLYGON_MODE, 2}}, {GL_LINE, GL_LINE}, guarded<grPolygonModeGuard>(GL_LINE)},
+        {"blend func", {{GL_BLEND, 1}, {GL_BLEND_SRC, 1}, {GL_BLEND_DST, 1}}, {1, GL_SRC_ALPHA, GL_ONE},
+         guarded<grBlendFuncGuard>(GL_SRC_ALPHA, GL_ONE)},
+        {"alpha func", {{GL_ALPHA_TEST, 1}, {GL_ALPHA_TEST_FUNC, 1}, {GL_ALPHA_TEST_REF, 1}}, {1, GL_GREATER, 0.5},
+         guarded<grAlphaFuncGuard>(GL_GREATER, 0.5f)},
+        {"polygon offset", {{GL_POLYGON_OFFSET_LINE, 1}, {GL_POLYGON_OFFSET_FACTOR, 1}, {GL_POLYGON_OFFSET_UNITS, 1}},
+         {1, 2, 3}, guarded<grPolygonOffsetGuard>(GL_POLYGON_OFFSET_LINE, 2.0f, 3.0f)},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const values found = read(c.state);
+        ASSERT_NE(found, c.asked);
+        c.scope([&] {
+            EXPECT_EQ(read(c.state), c.asked) << "inside, from another state";
+            c.scope([&] { EXPECT_EQ(read(c.state), c.asked) << "inside, from the same"; });
+            EXPECT_EQ(read(c.state), c.asked) << "after, from the same";
+        });
+        EXPECT_EQ(read(c.state), found) << "after, from another state";
     }
-    GLint vp[4];
-    glGetIntegerv(GL_VIEWPORT, vp);
-    EXPECT_EQ(vp[2], 256);
-    EXPECT_EQ(get_int(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(get_int(GL_BLEND_SRC), GL_ONE);
-    EXPECT_EQ(get_int(GL_BLEND_DST), GL_ZERO);
+    // A value guard that found what it asks for saved nothing: a change
+    // made in its scope stays.
+    guarded<grDepthMaskGuard>(GL_TRUE)([] { glDepthMask(GL_FALSE); });
+    EXPECT_EQ(now(GL_DEPTH_WRITEMASK), 0);
+    glDepthMask(GL_TRUE);
 }
 
-TEST_F(GuardsGLTest, MatrixStackRecordsAndTheirLookUp) {
-    EXPECT_FALSE(IsMatrixStackCheck());
-    SetMatrixStackCheck(true);  // Mesa has no colour matrix: must not raise an error
-    EXPECT_TRUE(IsMatrixStackCheck());
-    EXPECT_EQ(FindMatrixStack(GL_MODELVIEW)->m_maxDepth, get_int(GL_MAX_MODELVIEW_STACK_DEPTH));
-    EXPECT_EQ(FindMatrixStack(GL_TEXTURE)->m_maxDepth, get_int(GL_MAX_TEXTURE_STACK_DEPTH));
-    SetMatrixStackCheck(false);
-    EXPECT_EQ(FindMatrixStack(GL_MODELVIEW)->m_maxDepth, 0);
+TEST_F(GuardsGLTest, WithoutGlActiveTextureARBTheUnitStaysAndOneLineSaysSo) {
+    gl_ext::glActiveTextureARB(GL_TEXTURE0);
+    const auto loaded = gl_ext::glActiveTextureARB;
+    gl_ext::glActiveTextureARB = nullptr;
+    testing::internal::CaptureStderr();
+    {
+        grActiveTextureGuard one(GL_TEXTURE1), two(GL_TEXTURE2);
+        EXPECT_EQ(now(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    gl_ext::glActiveTextureARB = loaded;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(now(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+}
 
+TEST_F(GuardsGLTest, MatrixStackRecordsSnapshotsWhenFullAndUnknownModes) {
+    SetMatrixStackCheck(true);  // the colour matrix only with GL_ARB_imaging: no GL error otherwise
+    EXPECT_EQ(FindMatrixStack(GL_TEXTURE)->m_maxDepth, now(GL_MAX_TEXTURE_STACK_DEPTH));
     glMatrixMode(GL_PROJECTION);
     EXPECT_EQ(FindMatrixStack(0)->m_mode, static_cast<GLenum>(GL_PROJECTION));
     testing::internal::CaptureStdout();
     grMatrixStack* stack = FindMatrixStack(0x1a2b);
-    std::cout << 255 << std::endl;  // later output is decimal again
+    std::cout << 255 << std::endl;  // decimal again
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "1a2b: unknown enum! fall back to modelview.\n255\n");
     EXPECT_EQ(stack, FindMatrixStack(GL_MODELVIEW));
-}
 
-TEST_F(GuardsGLTest, FullStackFallsBackToSnapshotsLastInFirstOut) {
-    SetMatrixStackCheck(true);
+    // Filled to the limit, the stack is saved in memory, last in first out.
+    const auto x_y = [] {
+        const values m = read({{GL_MODELVIEW_MATRIX, 16}});
+        return values{m[12], m[13]};
+    };
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    const GLint max_depth = get_int(GL_MAX_MODELVIEW_STACK_DEPTH);
-    for (GLint d = 1; d < max_depth; ++d) glPushMatrix();
-    glTranslatef(1.0f, 0.0f, 0.0f);
-    const auto first = modelview();
+    const GLint depth = GLint(now(GL_MAX_MODELVIEW_STACK_DEPTH));
+    for (GLint d = 1; d < depth; ++d) glPushMatrix();
+    glTranslatef(1, 0, 0);
     glMatrixMode(GL_PROJECTION);
     {
         grMatrixGuard outer(GL_MODELVIEW);
-        glTranslatef(0.0f, 5.0f, 0.0f);
-        const auto second = modelview();
+        glTranslatef(0, 5, 0);
         {
             grMatrixGuard inner(GL_MODELVIEW);
-            EXPECT_EQ(FindMatrixStack(GL_MODELVIEW)->m_snapshots.size(), 2u);
             glLoadIdentity();
         }
-        EXPECT_EQ(modelview(), second);
+        EXPECT_EQ(x_y(), (values{1, 5}));
     }
-    EXPECT_EQ(get_int(GL_MATRIX_MODE), GL_PROJECTION);
-    EXPECT_EQ(modelview(), first);
-    EXPECT_TRUE(FindMatrixStack(GL_MODELVIEW)->m_snapshots.empty());
-    EXPECT_EQ(get_int(GL_MODELVIEW_STACK_DEPTH), max_depth);  // never pushed past the limit
+    EXPECT_TRUE(now(GL_MATRIX_MODE) == GL_PROJECTION && now(GL_MODELVIEW_STACK_DEPTH) == depth);
+    EXPECT_TRUE(x_y() == (values{1, 0}) && stack->m_snapshots.empty());
     glMatrixMode(GL_MODELVIEW);
-    for (GLint d = 1; d < max_depth; ++d) glPopMatrix();
+    for (GLint d = 1; d < depth; ++d) glPopMatrix();
     glLoadIdentity();
+    SetMatrixStackCheck(false);
 }
 
 TEST_F(GuardsGLTest, CheckGLErrorTakesOneErrorAndWritesOneLine) {
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(CheckGLError("quiet"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-
     const std::string glu = reinterpret_cast<const char*>(gluErrorString(GL_INVALID_ENUM));
-    ASSERT_FALSE(glu.empty());
-    glEnable(0x1234);  // not a capability: GL_INVALID_ENUM
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(CheckGLError("L"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "L: Error 1280: " + glu + "\n");
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));  // it took the error
-
-    glEnable(0x1234);
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(CheckGLError(nullptr));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error 1280: " + glu + "\n");
+    for (const char* label : {"L", static_cast<const char*>(nullptr)}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(CheckGLError(label));
+        glEnable(0x1234);  // not a capability: GL_INVALID_ENUM
+        EXPECT_TRUE(CheckGLError(label));
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "taken";
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  (label ? std::string(label) + ": " : "") + "Error 1280: " + glu + "\n");
+    }
 }

@@ -4,8 +4,12 @@ unpacked from it runs."""
 
 import os
 import subprocess
+import sys
 
 from test_install import INSTALLED
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
+from harness import Session, XServer  # noqa: E402
 
 PACKAGE = os.environ["WG_PACKAGE"]
 
@@ -36,3 +40,19 @@ def test_the_dependencies_are_the_packages_of_the_libraries_the_program_needs(tm
         owners.add(run("dpkg", "-S", "*/%s/%s" % (folder, so)).split(":")[0])
     depends = {item.split()[0].split(":")[0] for item in run("dpkg-deb", "-f", PACKAGE, "Depends").split(",")}
     assert depends == owners
+
+
+def test_the_program_unpacked_from_the_package_runs_and_quits_on_q(tmp_path):
+    run("dpkg", "-x", PACKAGE, str(tmp_path))
+    x = XServer(640, 480)
+    try:
+        s = Session(x, str(tmp_path / "usr/bin/wire_gate"), {"HALL_MESH_MODE": None, "HALL_MESH_FOG": None})
+        s.wait_for_window()
+        s.wait_fullscreen()
+        for line in ("MESHMODE: 2", "BOUNDING: 1000", "INTERVAL: 50", "MESH_FOG: 1"):
+            s.wait_for_line(line)
+        s.key("q")
+        s.assert_ended()
+        assert s.err == []
+    finally:
+        x.stop()

@@ -13,6 +13,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace wg_test {
@@ -22,11 +23,9 @@ class StreamCapture {
 public:
     explicit StreamCapture(std::ostream& stream) : m_stream(stream), m_saved(stream.rdbuf(m_text.rdbuf())) {}
     ~StreamCapture() { m_stream.rdbuf(m_saved); }
-    // Takes what was written so far.
-    std::string take() {
-        std::string s = m_text.str();
-        m_text.str("");
-        return s;
+    std::string take() {  // what was written since the last take
+        const std::string s = m_text.str();
+        return m_text.str(""), s;
     }
 
 private:
@@ -41,58 +40,42 @@ struct ScriptedJoystick : joystick_device_t {
     bool working() const override { return true; }
     int axis_count() const override { return static_cast<int>(axes->size()); }
     int button_count() const override { return 1; }
-    void read(int* buttons, float* out) override {
-        if (buttons) buttons[0] = 0;
-        if (out) std::copy(axes->begin(), axes->end(), out);
-    }
+    void read(int* buttons, float* out) override { *buttons = 0, std::copy(axes->begin(), axes->end(), out); }
     std::shared_ptr<std::vector<float>> axes;
 };
 
-// The host a scene is given: counts redisplay requests, keeps the overlay
-// text drawn, and reports a fixed overlay top edge.
+// The host a scene is given: counts redisplay requests and overlay
+// projections, keeps the text drawn, and reports a top edge at 800.
 struct RecordingHost : demo_host_t {
     void request_redisplay() override { ++redisplays; }
     void set_overlay_projection() override { ++projections; }
     float overlay_top() const override { return 800.0f; }
-    void draw_text(float x, float y, const char* text) override { texts.push_back({x, y, text}); }
-
-    struct text_t {
-        float x, y;
-        std::string text;
-    };
-    int redisplays = 0;
-    int projections = 0;
-    std::vector<text_t> texts;
+    void draw_text(float x, float y, const char* text) override { texts.emplace_back(x, y, text); }
+    int redisplays = 0, projections = 0;
+    std::vector<std::tuple<float, float, std::string>> texts;
 };
 
 class SceneGLTest : public GLTest {
 protected:
-    static void SetUpTestSuite() {
-        GLTest::SetUpTestSuite();
-        static const bool loaded = (gl_ext_init(), true);
-        (void)loaded;
-    }
-
     // The scene in an environment of `vars` only, placed at the start of the
     // time line as the root does; its construction output is kept apart.
     void make(std::map<std::string, std::string> vars = {}, std::vector<float> axes = {}) {
+        gl_ext_init();
         auto env = std::make_shared<std::map<std::string, std::string>>(std::move(vars));
         joystick = std::make_shared<std::vector<float>>(std::move(axes));
         scene = std::make_unique<wire_gate_demo>(
             host,
-            [env](const char* name) -> const char* {
+            [env](const char* name) {
                 const auto it = env->find(name);
                 return it == env->end() ? nullptr : it->second.c_str();
             },
             std::make_unique<ScriptedJoystick>(joystick));
         scene->m_offset = 0;
-        constructed_out = out.take();
-        constructed_err = err.take();
+        constructed_out = out.take(), constructed_err = err.take();
     }
 
     RecordingHost host;
-    StreamCapture out{std::cout};
-    StreamCapture err{std::cerr};
+    StreamCapture out{std::cout}, err{std::cerr};
     std::string constructed_out, constructed_err;
     std::shared_ptr<std::vector<float>> joystick;  // the stick's positions, per axis
     std::unique_ptr<wire_gate_demo> scene;

@@ -1,0 +1,229 @@
+"""The real wire_gate program on a virtual X display, for the end-to-end cases
+(through conftest.py) and for scripts/run and scripts/screenshots.
+
+Facts of this set-up (Xvfb without a window manager, freeglut, Mesa): keys go
+to the window under the pointer, so a session parks the pointer in the
+screen's centre; freeglut sends a second reshape with the screen's size after
+going full screen; key repeat is filtered inside freeglut only; the screen is
+read from the X server, since the front buffer reads black."""
+
+import ctypes
+import os
+import select
+import signal
+import subprocess
+import threading
+import time
+
+import numpy as np
+from PIL import Image
+from Xlib import X, XK, display, error
+from Xlib.ext import xtest
+from Xlib.protocol import event
+
+EXIT_LINES = ["my_exit(0)", "demo scene cleared."]
+_libc = ctypes.CDLL(None)  # loaded here, not in a forked child
+
+
+def _start(command, **options):
+    # Children end with the harness, even when a test timeout kills it outright (PR_SET_PDEATHSIG).
+    return subprocess.Popen(command, stdin=subprocess.DEVNULL, preexec_fn=lambda: _libc.prctl(1, signal.SIGTERM),
+                            **options)
+
+
+def _read(pipe, sink):
+    for raw in pipe:
+        sink.append(raw.decode("utf-8", "replace").rstrip("\n"))
+
+
+class _Process:
+    def stop(self):
+        """Ends the process by its PID, if it still runs."""
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(3)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+
+
+class XServer(_Process):
+    """Xvfb on a display number it picks itself (-displayfd), so runs never collide."""
+
+    def __init__(self, width=1920, height=1080, timeout=15.0):
+        self.size = (width, height)
+        read_fd, write_fd = os.pipe()
+        self.proc = _start(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % self.size,
+                            "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd, "rb") as pipe:  # the number and a line feed, written at once when ready
+            number = pipe.readline().strip() if select.select([pipe], [], [], timeout)[0] else b""
+        if not number:
+            self.stop()
+            raise AssertionError("Xvfb reported no display within %.0f s" % timeout)
+        self.display = ":" + number.decode()
+
+
+class Session(_Process):
+    """One run of the program on an X server. env: variables for it (None unsets
+    one); wrapper: a command it runs under; folder: where screenshots go. Keys
+    are X keysym names ("q", "Q", "Escape", "F9", "bracketleft"), sent by XTEST."""
+
+    def __init__(self, x, binary, env=None, args=(), wrapper=(), folder=None):
+        self.x, self.folder, self.window, self.shots, self._cursor, self.out, self.err = x, folder, None, 0, 0, [], []
+        self.binary = os.path.abspath(binary)  # argv[0] and so the window's title
+        self.dpy, self.events = display.Display(x.display), []  # window events from before the program starts
+        self.dpy.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        self.pointer(x.size[0] // 2, x.size[1] // 2)  # where the full-screen window will be
+        full_env = {**os.environ, "DISPLAY": x.display, **(env or {})}
+        self.proc = _start([*wrapper, self.binary, *args], env={k: v for k, v in full_env.items() if v is not None},
+                           stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.pid = self.proc.pid
+        self._readers = [threading.Thread(target=_read, args=pair, daemon=True)
+                         for pair in ((self.proc.stdout, self.out), (self.proc.stderr, self.err))]
+        for reader in self._readers:
+            reader.start()
+
+    def stop(self):
+        super().stop()
+        for reader in self._readers:
+            reader.join(5)
+        if self.dpy is not None:
+            self.dpy.close()
+            self.dpy = None
+
+    def _failure(self, what):
+        return AssertionError("%s\nwindow events: %r\nstdout (end):\n%s\nstderr (end):\n%s" % (
+            what, self.events, "\n".join(self.out[-30:]), "\n".join(line[:300] for line in self.err[-30:])))
+
+    def until(self, find, timeout, what):
+        """Polls find() until it returns something true, which is returned; fails after timeout seconds."""
+        deadline = time.monotonic() + timeout
+        while not (found := find()):
+            if time.monotonic() > deadline:
+                raise self._failure("no %s within %.1f s" % (what, timeout))
+            time.sleep(0.01)
+        return found
+
+    # -- output
+    def wait_for_line(self, pattern, timeout=10.0):
+        """Waits for the next stdout line equal to pattern (a str) or matching it (a
+        compiled regex, searched: the match is returned), passing over earlier lines."""
+        def find():
+            open_ = self._readers[0].is_alive()  # read before the lines: the last ones come before the end
+            while self._cursor < len(self.out):
+                line, self._cursor = self.out[self._cursor], self._cursor + 1
+                found = line == pattern if isinstance(pattern, str) else pattern.search(line)
+                if found:
+                    return line if found is True else found
+            if not open_:
+                raise self._failure("the program closed its stdout before a line %r" % what)
+
+        what = getattr(pattern, "pattern", pattern)
+        return self.until(find, timeout, "line %r" % what)
+
+    def wait_exit(self, timeout=10.0):
+        """The program's exit status (negative: the signal that ended it), once its output is read."""
+        self.until(lambda: not self.running and not any(r.is_alive() for r in self._readers), timeout, "exit")
+        return self.proc.returncode
+
+    def assert_ended(self, routine=True, timeout=10.0):
+        """Status 0, through the exit routine (its two lines last) or without it."""
+        assert self.wait_exit(timeout) == 0
+        assert self.out[-2:] == EXIT_LINES if routine else EXIT_LINES[0] not in self.out, self.out[-2:]
+
+    @property
+    def running(self):
+        return self.proc.poll() is None
+
+    def rss_kib(self):
+        """Resident memory now (VmRSS), in KiB."""
+        with open("/proc/%d/status" % self.pid) as status:
+            return int(next(line for line in status if line.startswith("VmRSS:")).split()[1])
+
+    # -- the window
+    def _wait_event(self, wanted, timeout, what):
+        """Waits for a window event (kind, window id, (width, height) or None) that wanted() accepts."""
+        def find():
+            while self.dpy.pending_events():
+                e = self.dpy.next_event()
+                if e.type in (X.CreateNotify, X.ConfigureNotify, X.MapNotify):
+                    self.events.append((e.type, e.window.id, None if e.type == X.MapNotify else (e.width, e.height)))
+            return next(filter(wanted, self.events), None)
+
+        return self.until(find, timeout, what)
+
+    def wait_for_window(self, timeout=15.0):
+        """Waits until the program's window is mapped; returns its id."""
+        def ours(e):
+            try:
+                return e[0] == X.MapNotify and self.dpy.create_resource_object("window", e[1]).get_wm_name() == (
+                    self.binary)
+            except error.XError:  # gone already
+                return False
+
+        self.window = self._wait_event(ours, timeout, "window titled " + self.binary)[1]
+        return self.window
+
+    def wait_fullscreen(self, timeout=10.0, settle=0.5):
+        """Waits until the window has the screen's size, then for a frame drawn at it."""
+        self._wait_event(lambda e: e[1] == self.window and e[2] == self.x.size, timeout, "full-screen configure")
+        time.sleep(settle)
+
+    def close_window(self):
+        """A window manager's close request (WM_DELETE_WINDOW), as a close button sends."""
+        window = self.dpy.create_resource_object("window", self.window)
+        window.send_event(event.ClientMessage(window=window, client_type=self.dpy.intern_atom("WM_PROTOCOLS"), data=(
+            32, [self.dpy.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+        self.dpy.sync()
+
+    # -- keys and pointer
+    def _fake(self, name, *kinds):
+        code, level = next(iter(self.dpy.keysym_to_keycodes(XK.string_to_keysym(name))), (None, 0))
+        assert code, "no key for %r" % name
+        shift = [self.dpy.keysym_to_keycode(XK.XK_Shift_L)] * (level % 2)  # on the shifted level: "Q", "braceleft"
+        events = [(X.KeyPress, c) for c in shift] + [(k, code) for k in kinds] + [(X.KeyRelease, c) for c in shift]
+        for kind, keycode in events:
+            xtest.fake_input(self.dpy, kind, keycode)
+        self.dpy.sync()
+
+    def key(self, *names, delay=0.05):
+        """Taps each key, press and release back to back, delay seconds apart."""
+        for name in names:
+            self._fake(name, X.KeyPress, X.KeyRelease)
+            time.sleep(delay)
+
+    def down(self, name):
+        self._fake(name, X.KeyPress)
+
+    def up(self, name):
+        self._fake(name, X.KeyRelease)
+
+    def hold(self, name, seconds):
+        self.down(name)
+        time.sleep(seconds)
+        self.up(name)
+
+    def pointer(self, x, y):
+        xtest.fake_input(self.dpy, X.MotionNotify, x=x, y=y)
+        self.dpy.sync()
+
+    # -- the screen
+    def screenshot(self, label=None):
+        """The screen as a height x width x 3 RGB array, row 0 at the top; with a label also saved."""
+        width, height = self.x.size
+        raw = self.dpy.screen().root.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF).data
+        image = np.asarray(Image.frombytes("RGB", (width, height), raw, "raw", "BGRX"))
+        if label:
+            self.save(image, label)
+        return image
+
+    def save(self, image, label):
+        """Saves an RGB array as <folder>/<number>-<label>.png."""
+        if self.folder:
+            os.makedirs(self.folder, exist_ok=True)
+            self.shots += 1
+            path = os.path.join(self.folder, "%02d-%s.png" % (self.shots, label))
+            Image.fromarray(image).save(path, compress_level=1)
