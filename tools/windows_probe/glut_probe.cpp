@@ -1,10 +1,12 @@
 // Opens a freeglut window, makes its GL context current, prints the driver's
 // strings, the addresses the WGL lookup gives and one pixel it drew, checks
-// the clock against a wait, then exits without entering the main loop.
+// the clock against a wait and opens PLIB's joystick 0, then exits without
+// entering the main loop.
 #include "shell/gl_proc_address.h"
 #include "shell/platform_clock.h"
 
 #include <GL/freeglut.h>
+#include <plib/js.h>
 
 #include <cstdio>
 
@@ -34,6 +36,10 @@ int main(int argc, char** argv) {
     const std::uint32_t before = platform_wall_msec();
     platform_wait_msec(250);
     std::printf("wait of 250 ms took %u ms on the clock\n", platform_wall_msec() - before);
+
+    jsInit();
+    jsJoystick joystick(0);
+    std::printf("PLIB joystick 0: %s\n", joystick.notWorking() ? "not working (none attached)" : "working");
     std::fflush(stdout);
     return 0;
 }
