@@ -11,8 +11,8 @@
 #include "scene/line_texture.h"
 #include "scene/stipple_texture.h"
 
-#include "gl_test_context.h"
 #include "feedback_capture.h"
+#include "gl_test_context.h"
 
 #include <algorithm>
 #include <cmath>
