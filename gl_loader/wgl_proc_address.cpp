@@ -1,7 +1,7 @@
 // WGL lookup. wglGetProcAddress knows only what the context's driver adds:
 // the GL 1.0 and 1.1 commands are exports of opengl32.dll, where it finds
 // nothing, so those are looked up there instead.
-#include "shell/gl_proc_address.h"
+#include "gl_loader/gl_proc_address.h"
 
 #include <windows.h>
 
