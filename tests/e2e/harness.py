@@ -33,7 +33,7 @@ def _start(command, **options):
 
 def _read(pipe, sink):
     for raw in pipe:
-        sink.append(raw.decode("utf-8", "replace").rstrip("\n"))
+        sink.append(raw.decode("utf-8", "replace").rstrip("\r\n"))  # a Windows program ends lines with CR LF
 
 
 class _Process:
@@ -155,16 +155,17 @@ class Session(_Process):
 
         return self.until(find, timeout, what)
 
-    def wait_for_window(self, timeout=15.0):
-        """Waits until the program's window is mapped; returns its id."""
+    def wait_for_window(self, timeout=15.0, title=None):
+        """Waits until the window titled title (default: the program's path) is mapped; returns its id."""
+        title = title or self.binary
+
         def ours(e):
             try:
-                return e[0] == X.MapNotify and self.dpy.create_resource_object("window", e[1]).get_wm_name() == (
-                    self.binary)
+                return e[0] == X.MapNotify and self.dpy.create_resource_object("window", e[1]).get_wm_name() == title
             except error.XError:  # gone already
                 return False
 
-        self.window = self._wait_event(ours, timeout, "window titled " + self.binary)[1]
+        self.window = self._wait_event(ours, timeout, "window titled " + title)[1]
         return self.window
 
     def wait_fullscreen(self, timeout=10.0, settle=0.5):

@@ -8,6 +8,7 @@
 
 #include "gl_test_context.h"
 
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 #include <algorithm>

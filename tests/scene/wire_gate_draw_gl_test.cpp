@@ -5,6 +5,8 @@
 #include "shell/fixed_gl_state.h"
 #include "tests/scene/wire_gate_test_support.h"
 
+#include <GL/glext.h>
+
 #include <array>
 #include <string>
 #include <tuple>
