@@ -1,67 +1,53 @@
-// The timeline's closed-form flight against an RK4 integration of the same
-// rigid body in doubles: it turns at its angular velocity (body axes), its
-// velocity is inertial (start-of-step axes), its thrust fixed in the body.
+// The event timeline: forces to accelerations, signed steps, the delta list,
+// snapshots, and the closed-form flight against an RK4 integration of the
+// same rigid body in doubles.
 
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "framework/event_coords.h"
+#include "framework/events.h"
+#include "framework/timeline.h"
+#include "graphics/force.h"
+#include "graphics/values_ops.h"
 
 using namespace libgr;
 
 namespace {
 
 using vec = std::array<double, 3>;
-using mat = std::array<vec, 3>;  // rows: body axes to start-of-step axes
+// Rows 0-2: the turn, body axes to start-of-step axes; 3: position; 4: velocity.
+using body = std::array<vec, 5>;
 
-vec times(const mat& m, const vec& v, bool transposed = false) {
-    vec r{};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) r[i] += (transposed ? m[j][i] : m[i][j]) * v[j];
-    return r;
-}
-double distance(const vec& a, const vec& b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]); }
 vec axpy(double k, const vec& x, const vec& y) { return {k * x[0] + y[0], k * x[1] + y[1], k * x[2] + y[2]}; }
+double len(const vec& x) { return std::hypot(x[0], x[1], x[2]); }
+double distance(const vec& a, const vec& b) { return len(axpy(-1, a, b)); }
 vec cross(const vec& a, const vec& b) {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
-const mat unit{vec{1, 0, 0}, vec{0, 1, 0}, vec{0, 0, 1}};
+double dot(const vec& a, const vec& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+vec times(const body& m, const vec& v) { return {dot(m[0], v), dot(m[1], v), dot(m[2], v)}; }
+template <class V> vec d(const V& v, double k = 1) { return {k * v.x, k * v.y, k * v.z}; }
+template <class T> T f3(const vec& x, float k = 1) { return T{k * float(x[0]), k * float(x[1]), k * float(x[2])}; }
+const float q90 = deg_to_rad(90.0f);
 
-// Largest distance between the axes turned by rotation vector r (Rodrigues)
-// and by m, or by m's transpose.
-double turn_miss(const rev3& r, const mat& m, bool transposed) {
-    const double th = std::hypot(r.x, r.y, r.z), c = std::cos(th), s = std::sin(th);
-    const vec n = axpy(th == 0 ? 0 : 1 / th, vec{r.x, r.y, r.z}, {});
-    double worst = 0;
-    for (int k = 0; k < 3; ++k) {
-        const vec turned = axpy(c, unit[k], axpy(s, cross(n, unit[k]), axpy((1 - c) * n[k], n, {})));
-        worst = std::max(worst, distance(turned, times(m, unit[k], transposed)));
-    }
-    return worst;
-}
-
-struct body {
-    mat q;     // turn
-    vec p, u;  // position, velocity
-};
-
+// It turns at its angular velocity (body axes), its velocity is inertial
+// (start-of-step axes), its thrust fixed in the body:
+// dq/dt = q [w]x with w = w0 + alpha t; dp/dt = u; du/dt = q a.
 body fly(double dt, const vec& w0, const vec& alpha, const vec& v, const vec& a) {
-    // dq/dt = q [w]x with w = w0 + alpha t; dp/dt = u; du/dt = q a.
     const auto rate = [&](const body& s, double t) {
         const vec w = axpy(t, alpha, w0);
-        return body{{cross(s.q[0], w), cross(s.q[1], w), cross(s.q[2], w)}, s.u, times(s.q, a)};
+        return body{cross(s[0], w), cross(s[1], w), cross(s[2], w), s[4], times(s, a)};
     };
-    const auto plus = [](const body& s, double k, const body& d) {
-        return body{{axpy(k, d.q[0], s.q[0]), axpy(k, d.q[1], s.q[1]), axpy(k, d.q[2], s.q[2])},
-                    axpy(k, d.p, s.p),
-                    axpy(k, d.u, s.u)};
+    const auto plus = [](body s, double k, const body& d) {
+        for (int i = 0; i < 5; ++i) s[i] = axpy(k, d[i], s[i]);
+        return s;
     };
-    body s{unit, {}, v};
-    const int n = static_cast<int>(std::ceil(dt / 1e-4));
-    const double h = dt / n;
+    body s{vec{1, 0, 0}, vec{0, 1, 0}, vec{0, 0, 1}, {}, v};
+    const double n = std::ceil(dt / 1e-4), h = dt / n;
     for (int k = 0; k < n; ++k) {
         const body k1 = rate(s, k * h), k2 = rate(plus(s, h / 2, k1), (k + 0.5) * h);
         const body k3 = rate(plus(s, h / 2, k2), (k + 0.5) * h), k4 = rate(plus(s, h, k3), (k + 1) * h);
@@ -72,12 +58,10 @@ body fly(double dt, const vec& w0, const vec& alpha, const vec& v, const vec& a)
 
 }  // namespace
 
-// Covered: constant angular velocity below one turn per second (whole turns
-// per second count as none for the thrust, by design) with any linear
-// velocity and body thrust; angular acceleration about the axis of the turn
-// without thrust.
-// (Off that axis rotation vectors compose to first order only, and thrust is
-// turned at the starting rate.)
+// Covered: turns about a fixed axis (the turn is the integral of w) below one
+// turn per second (whole turns count as none for the thrust, by design: see
+// below) with any linear velocity and body thrust; spin-up about the turn axis
+// without thrust (off it rotation vectors compose to first order only).
 TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
     const struct {
         const char* name;
@@ -90,29 +74,94 @@ TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
         {"all three axes", {0.3, -0.4, 0.5}, {}, {2, 1, -4}, {1, -2, -3}},
         {"spin-up about the turn axis", {0, 0.4, 0}, {0, 0.2, 0}, {1, 0, -2}, {}},
     };
-    const auto rv = [](const vec& x, float k = 1) { return rev3{k * float(x[0]), k * float(x[1]), k * float(x[2])}; };
-    const auto ps = [](const vec& x) { return pos3{float(x[0]), float(x[1]), float(x[2])}; };
-    const auto d = [](const auto& x) { return vec{x.x, x.y, x.z}; };
     for (const auto& c : cases) {
         for (const float dt : {0.01f, 1.0f, 10.0f}) {
             SCOPED_TRACE(testing::Message() << c.name << ", " << dt << " s");
-            rates_t r = {{rv(c.w), rv(c.w, -1), ps(c.v)}, {rv(c.alpha), rv(c.alpha, -1), ps(c.a)}};
+            rates_t r = {{f3<rev3>(c.w), f3<rev3>(c.w, -1), f3<pos3>(c.v)},
+                         {f3<rev3>(c.alpha), f3<rev3>(c.alpha, -1), f3<pos3>(c.a)}};
             const pst3w accelerations = r[1], moved = displacement(r, dt), stepped = step_rates(r, dt);
             EXPECT_EQ(std::memcmp(&moved, &stepped, sizeof moved), 0) << "one motion";
-
-            // Tolerances: 1e-6 of the motion's size, some 16 float roundings
-            // (seen: at most 1.5e-7), where a lost or doubled term costs at
-            // least 6e-3; a float turn angle carries 6e-8 of itself.
-            const body s = fly(dt, c.w, c.alpha, c.v, c.a);
-            const auto len = [](const vec& x) { return std::hypot(x[0], x[1], x[2]); };
-            const double size = len(c.v) * dt + len(c.a) * dt * dt / 2, angle = len(axpy(dt / 2, c.alpha, c.w)) * dt;
-            EXPECT_LT(std::max(turn_miss(moved.rev, s.q, false), turn_miss(moved.inv, s.q, true)), 1e-6 * (1 + angle));
-            EXPECT_LT(distance(d(moved.pos), s.p), 1e-6 * size);
-            EXPECT_LT(distance(d(r[0].pos), times(s.q, s.u, true)), 1e-6 * size / dt);
-            const vec w = axpy(dt, c.alpha, c.w);
-            EXPECT_LT(distance(d(r[0].rev), w) + distance(d(r[0].inv), axpy(-2, w, w)), 1e-6 * (1 + len(w)));
             // Thrust and torque are fixed in the body: in its axes they stay.
             EXPECT_EQ(std::memcmp(&r[1], &accelerations, sizeof accelerations), 0) << "accelerations";
+
+            // 1e-6 of the motion's size: some 16 float roundings (seen: at
+            // most 1.5e-7), where a lost or doubled term costs at least 6e-3.
+            const body s = fly(dt, c.w, c.alpha, c.v, c.a);
+            const vec w = axpy(dt, c.alpha, c.w), turn = axpy(dt * dt / 2, c.alpha, axpy(dt, c.w, {}));
+            const double size = len(c.v) * dt + len(c.a) * dt * dt / 2;
+            EXPECT_LT(distance(d(moved.rev), turn) + distance(d(moved.inv, -1), turn), 1e-6 * (1 + len(turn)));
+            EXPECT_LT(distance(d(moved.pos), s[3]), 1e-6 * size);
+            EXPECT_LT(distance(times(s, d(r[0].pos)), s[4]), 1e-6 * size / dt);
+            EXPECT_LT(distance(d(r[0].rev), w) + distance(d(r[0].inv, -1), w), 1e-6 * (1 + len(w)));
         }
     }
+}
+
+// Moments become the angular acceleration, central parts the linear one;
+// steps are signed, also back across the 32-bit wrap.
+TEST(EventCoords, ForcesAccelerateAndStepsAreSigned) {
+    event_coords_t c;
+    add_force(c.m_force[1], dir3{0.5f, 0, 0}, dir3{0, 1, -4});
+    c.apply_force();
+    EXPECT_EQ((std::array<vec, 3>{d(c.m_rates[1].rev), d(c.m_rates[1].inv), d(c.m_rates[1].pos)}),
+              (std::array<vec, 3>{vec{0, 2, 0.5f}, {0, -2, -0.5f}, {0, 0.5f, -2}}));
+    EXPECT_EQ(elapsed_seconds(0xFFFFFF9Cu, 100), -0.2f);
+}
+
+// By design, whole turns per second count as no turning speed for the thrust
+// term (its speed is reduced modulo one turn), so thrust across the turn
+// moves nothing; half a turn per second moves the body.
+TEST(EventCoords, WholeTurnsPerSecondDropTheThrustAcrossTheTurn) {
+    rates_t r = {identity_pst3w, identity_pst3w};
+    r[1].pos = pos3{0, 1, 0};
+    for (const float turns : {1.0f, 2.0f, 0.5f}) {
+        r[0].rev = rev3{0, 0, turns * 2.0f * 3.1415927f};
+        r[0].inv = negate(r[0].rev);
+        EXPECT_EQ(any_differs(displacement(r, 0.5f).pos, 0.0f), turns == 0.5f) << turns;
+    }
+}
+
+TEST(EventList, InsertKeepsAbsoluteTimesAndInsertionOrder) {
+    event_list_t l;
+    std::vector<std::size_t> passed;  // the index of each: after those at the same time
+    for (std::int32_t t : {500, 0, 250, 1000, 250, 750, 2000}) passed.push_back(l.insert({t, nullptr}));
+    std::vector<std::int32_t> stored;
+    for (const auto& p : l) stored.push_back(p.first);
+    EXPECT_EQ(stored, (std::vector<std::int32_t>{0, 250, 0, 250, 250, 250, 1000}));
+    EXPECT_EQ(passed, (std::vector<std::size_t>{0, 0, 1, 3, 2, 4, 6}));
+}
+
+// One snapshot per event, at its absolute time, holding everything up to it;
+// the step loads the latest snapshot reached when that changes, and only
+// then, and computes the current state from it.
+TEST(Timeline, SnapshotsAtTheirTimesLoadedOnceReached) {
+    speed_event_t go(pos3{1, 0, 0});
+    posture_event_t turn(rev3{0, 0, q90});
+    position_event_t jump(pos3{0, 10, 0});
+    accel_event_t push(pos3{0, 0, -1});
+    rotation_event_t spin(rev3{0, 0.2f, 0});
+    revolution_event_t spin_up(rev3{0, 0, 0.3f});
+    event_list_t events;
+    for (event_pair_t p : std::vector<event_pair_t>{
+             {2000, &jump}, {2000, &push}, {2000, &spin}, {2000, &spin_up}, {500, &turn}, {250, &go}})
+        events.insert(p);
+    std::vector<event_coords_t> fix;
+    build_fixevents_from(events, fix);
+    ASSERT_EQ(fix.size(), 6u);
+    EXPECT_TRUE(fix[0].m_msec == 250 && fix[1].m_msec == 500 && fix[5].m_msec == 2000);
+    const event_coords_t& l = fix[5];
+    EXPECT_EQ((std::array<vec, 7>{d(l.m_base.pos), d(l.m_base.rev), d(l.m_base.inv), d(l.m_rates[0].pos),
+                                  d(l.m_rates[0].rev), d(l.m_rates[1].pos), d(l.m_rates[1].rev)}),
+              (std::array<vec, 7>{
+                  vec{0, 10, 0}, {0, 0, q90}, {0, 0, -q90}, {1, 0, 0}, {0, 0.2f, 0}, {0, 0, -1}, {0, 0, 0.3f}}));
+
+    std::uint32_t idx = 0;
+    event_coords_t coords;
+    step_timeline_at(fix, idx, coords, 1500);
+    // From 500 ms, 0.25 along x, the body faces world y.
+    EXPECT_TRUE(idx == 2 && coords.m_msec == 500 && length(coords.m_cur.pos - pos3{0.25f, 1, 0}) < 1e-5f);
+    coords.m_rates[0].pos = pos3{0, 0, -1};  // input after a rebase stays
+    const event_coords_t at_t = step_timeline_at(fix, idx, coords, 1900);
+    EXPECT_TRUE(idx == 2 && coords.m_rates[0].pos.z == -1 && coords.m_msec == 500);
+    EXPECT_TRUE(at_t.m_msec == 1900 && at_t.m_base.pos.z == coords.m_cur.pos.z);
 }

@@ -1,16 +1,20 @@
-// Vector, rotation and posture arithmetic, forces and the lens: bit-exact
-// where the single-precision order of operations is the point, within a
-// tolerance where only the geometry is. The turn and revolve offsets are
-// checked by the flight test against an integrated rigid body.
+// The value types: posture arithmetic, forces and the lens the scene relies
+// on (bit-exact where the single-precision order of operations is the point),
+// and their text forms, which give the caller's stream flags back, also when
+// the stream throws. The flight test integrates the turn and revolve offsets;
+// the GL test checks the rotations against glRotate.
 
 #include <array>
 #include <cmath>
-#include <limits>
+#include <iomanip>
+#include <sstream>
+#include <string>
 
 #include <gtest/gtest.h>
 
 #include "graphics/camera.h"
 #include "graphics/force.h"
+#include "graphics/text_form.h"
 #include "graphics/values_ops.h"
 
 using namespace libgr;
@@ -20,50 +24,31 @@ namespace {
 using xyz_t = std::array<float, 3>;
 template <class V> xyz_t xyz(const V& v) { return {v.x, v.y, v.z}; }  // compared with ==: to the last bit
 
-}  // namespace
-
-TEST(ValuesVector, ComponentwiseMeasuresAndGrid) {
-    const pos3 p{1, 2, 3};
-    const dir3 d{0.5f, -1, 4};
-    pos3 a{1, 2, 3}, g{121, -3, 5};
-    cross(a, dir3{4, 5, 6}, a);       // the result aliases the first operand
-    grid_ceil(g, dir3{10, 2, 5}, g);  // in place: compares against the input
-    const std::pair<xyz_t, xyz_t> cases[] = {
-        {xyz(p + d), {1.5f, 1, 7}},
-        {xyz(minimum(pos3{1, -5, 3}, pos3{2, -6, 3})), {1, -6, 3}},
-        {xyz(a), {-3, 6, -3}},
-        {xyz(cross(dir3{0, 0, 1}, dir3{1, 0, 0})), {0, 1, 0}},
-        {xyz(normalize(pos3{0, 0, 0})), {0, 0, 0}},
-        {xyz(normalize(pos3{3, 0, 4})), {0.6f, 0, 0.8f}},
-        {xyz(divide(dir3{0.3f, 0, 0}, 3.0f)), {0.3f * (1.0f / 3.0f), 0, 0}},  // not 0.3f / 3: one bit apart
-        {{length(pos3{3, 0, 4}), dot(p, d), 0}, {5, 10.5f, 0}},
-        {xyz(grid_floor(pos3{-120, 120, 49}, 50.0f)), {-100, 100, 0}},  // toward zero
-        {{grid_ceil(120.0f, 50.0f), grid_ceil(-120.0f, 50.0f), grid_ceil(100.0f, 50.0f)}, {150, -100, 100}},
-        {xyz(grid_ceil(pos3{121, -3, 5}, dir3{10, 2, 5})), {130, -2, 5}},
-    };
-    for (const auto& [got, wanted] : cases) EXPECT_EQ(got, wanted) << "case " << &got - &cases[0].first;
-
-    const float nan = std::numeric_limits<float>::quiet_NaN();  // counts as differing
-    EXPECT_FALSE(any_differs(pos3{0, 0, 0}, 0.0f) || any_differs(rev3{-0.0f, 0, 0}, 0.0f));
-    EXPECT_TRUE(any_differs(pos3{0, 0, 1e-30f}, 0.0f) && any_differs(pos3{0, nan, 0}, 0.0f));
-    EXPECT_TRUE(any_differs(pos3{0, 0, 0}, nan));
+// Everything inserted into one fresh stream, manipulators included.
+template <class... T> std::string text(const T&... items) {
+    std::ostringstream os;
+    (os << ... << items);
+    return os.str();
 }
 
-TEST(ValuesPosture, RotationsAndComposition) {
-    const rot3 none = to_rot3(rev3{0, 0, 0});  // angle 0 about no axis: the identity
-    EXPECT_TRUE(none.angle == 0 && xyz(none.axis) == (xyz_t{0, 0, 0}));
-    const mtx3w c = to_mtx3w(rot3{60, dir3{0, 0, 0}});  // no axis: cos on the diagonal
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(c.m[i], i == 15 ? 1.0f : i % 5 == 0 ? std::cos(deg_to_rad(60.0f)) : 0.0f);
+// Fails after eight characters, so the stream throws in the middle of a form.
+struct FailingBuf : std::streambuf {
+    int budget = 8;
+    int_type overflow(int_type c) override { return budget-- > 0 ? c : traits_type::eof(); }
+};
 
-    const rev3 a{0, 0, 0.3f}, b{0, 0, 0.45f};
-    EXPECT_EQ(xyz(compose(a, b)), xyz(a + b));  // one axis: exactly the sum
-    // First a then b: a's position turned by b's orientation, then moved by
-    // b's; the undoing rotations compose in the reverse order.
+}  // namespace
+
+// First a then b: a's position turned by b's orientation, then moved by b's;
+// the undoing rotations compose in the reverse order; about one axis the
+// rotations just add. The grid truncates toward zero.
+TEST(ValuesPosture, ComposeAndGrid) {
     const float q = deg_to_rad(90.0f);
     const pst3w r = compose(pst3w{{0, 0, 0.25f}, {-0.1f, 0, 0}, {1, 0, 0}}, pst3w{{0, 0, q}, {0, -0.2f, 0}, {0, 0, 5}});
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(xyz(r.pos)[i], (xyz_t{0, 1, 5})[i], 1e-6f);
     EXPECT_EQ(r.rev.z, 0.25f + q);
     EXPECT_EQ(xyz(r.inv), (xyz_t{-0.1f, -0.2f, 0.5f * -(0.2f * 0.1f)}));
+    EXPECT_EQ(xyz(grid_floor(pos3{-120, 120, 49}, 50.0f)), (xyz_t{-100, 100, 0}));
 }
 
 TEST(ValuesForce, LeverLengthAndSignSplitTheForce) {
@@ -91,4 +76,29 @@ TEST(ValuesCamera, TheDiagonalSpansTheFieldOfView) {
     EXPECT_TRUE(j.left == -j.right && j.bottom == -j.top && j.znear == 0.1 && j.zfar == 1000.1);
     EXPECT_NEAR(j.right / j.top, 1920.0 / 1080.0, 1e-12);
     EXPECT_NEAR(std::hypot(j.right, j.top), 0.1 * std::tan(static_cast<float>(p.fov) / 2.0), 1e-12);
+}
+
+// Fixed notation with six decimals whatever the stream's; byte colours in
+// hex digits, right-aligned whatever the caller set; the caller's flags and
+// fill come back.
+TEST(TextForm, FixedValuesAndRightAlignedByteColoursLeaveTheStreamAsFound) {
+    const std::pair<std::string, std::string> cases[] = {
+        {text(pos3{0.1f, -2, 100}), "pos3(0.100000, -2.000000, 100.000000)"},
+        {text(col3aub{255, 128, 0, 255}, col3ub{1, 2, 3}, col1aub{0, 171}),
+         "col3aub(ff8000ff)col3ub(010203)col1aub(00ab)"},
+        {text(std::showbase, std::uppercase, col1ub{10}), "0xcol1ub(0A)"},
+        {text(std::left, std::setfill('*'), col1ub{10}, std::setw(3), 7), "col1ub(0a)7**"},
+        {text(std::scientific, pos3{1, 2, 3}, ' ', 1.5, ' ', std::showbase, std::hex, col1ub{255}, ' ', 255),
+         "pos3(1.000000, 2.000000, 3.000000) 1.500000e+00 0xcol1ub(ff) 0xff"},
+    };
+    for (const auto& [got, wanted] : cases) EXPECT_EQ(got, wanted);
+    for (const bool bytes : {false, true}) {
+        FailingBuf buf;
+        std::ostream os(&buf);
+        os.exceptions(std::ios_base::badbit);
+        os << std::scientific << std::showbase;
+        const auto before = os.flags();
+        EXPECT_THROW(bytes ? os << col3aub({1, 2, 3, 4}) : os << pos3({1, 2, 3}), std::ios_base::failure);
+        EXPECT_EQ(os.flags(), before) << "thrown from a " << (bytes ? "byte" : "fixed") << " form";
+    }
 }
