@@ -11,7 +11,7 @@ import types
 import numpy as np
 import pytest
 from harness import Session
-from test_scene import SETTLE, check_reference
+from test_scene import SETTLE, TIME, check_reference
 from Xlib import display
 
 SETTINGS = ["MESHMODE: 2", "BOUNDING: 1000", "INTERVAL: 50", "MESH_FOG: 1"]
@@ -43,7 +43,9 @@ def test_the_program_draws_as_on_linux_switches_mode_and_quits(program):
                          "m_fixevents[0] --- dump ---", "dump event_coords_t ---"]
     assert s.out[24:28] == SETTINGS
     time.sleep(SETTLE)
-    s.screenshot("running")
+    running = s.screenshot("running")
+    time.sleep(SETTLE)
+    assert (s.screenshot()[TIME] != running[TIME]).any(), "the demo time line stands still"
     s.key("f", "t")  # the reference pictures have no text lines
     check_reference(s, as_on_linux(s, "stipple_fog"), "stipple_fog")
     s.key("p")
