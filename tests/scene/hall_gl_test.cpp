@@ -34,7 +34,7 @@ std::vector<Shape> shapes(const std::vector<wg_test::FeedbackVertex>& v, std::si
     return s;
 }
 
-wg_test::FeedbackResult line(const pos3& start, const pos3& end, float spacing) {
+wg_test::FeedbackResult drawn(const pos3& start, const pos3& end, float spacing) {
     DrawLine line;
     line.Set(start, end, spacing, true);
     return wg_test::CaptureFeedback(1500.0f, 64, [&] { line.Draw(); });
@@ -75,16 +75,16 @@ std::multiset<Shape> walk(DrawMesh2& mesh, std::size_t max_vertices) {
 }  // namespace
 
 TEST_F(HallGLTest, ALineIsASolidPairOrDotsFromItsStartThatAlwaysEnd) {
-    EXPECT_EQ(shapes(line(pos3{-100.0f, 20.0f, 30.0f}, pos3{400.0f, 20.0f, -30.0f}, 0.0f).lines),
+    EXPECT_EQ(shapes(drawn(pos3{-100.0f, 20.0f, 30.0f}, pos3{400.0f, 20.0f, -30.0f}, 0.0f).lines),
               (std::vector<Shape>{{-100, 20, 30, 0}, {400, 20, -30, 1000000}}));
     // A negative spacing counts as its magnitude; the last dot sits on the end (the parameter sums to 0.99999958).
     for (float spacing : {50.0f, -50.0f}) {
-        const std::vector<Shape> row = shapes(line(pos3{0, 0, -1000.0f}, pos3{0, 0, 1000.0f}, spacing).points);
+        const std::vector<Shape> row = shapes(drawn(pos3{0, 0, -1000.0f}, pos3{0, 0, 1000.0f}, spacing).points);
         EXPECT_TRUE(row.size() == 41 && row[0] == (Shape{0, 0, -1000, 0}) && row[40][2] == 1000) << spacing;
     }
     // Zero length, spacing beyond the end, or a NaN step: one dot on the start.
     for (const auto& [end_x, spacing] : {std::pair{7.0f, 50.0f}, std::pair{17.0f, 50.0f}, std::pair{90.0f, NAN}})
-        EXPECT_EQ(shapes(line(pos3{7, 8, 9}, pos3{end_x, 8, 9}, spacing).points), (std::vector<Shape>{{7, 8, 9, 0}}));
+        EXPECT_EQ(shapes(drawn(pos3{7, 8, 9}, pos3{end_x, 8, 9}, spacing).points), (std::vector<Shape>{{7, 8, 9, 0}}));
 }
 
 TEST_F(HallGLTest, TheWalkDrawsTheDocumentedLatticeKeepsItsListNamesAndRefusesWhatItCannotDraw) {
