@@ -43,7 +43,6 @@ def test_ends(program, case):
 def test_stepping_back_below_zero_wraps_the_clock_and_the_demo_goes_on(program):
     def time_line_width(label):  # no lattice at bounding 0: the only white on the upper part of the screen
         white = (s.screenshot(label)[:120].min(axis=2) >= 200).any(axis=0).nonzero()[0]
-        assert len(white), "no time line on the screen (%s)" % label
         return white[-1] + 1 - white[0]
 
     s = program({"HALL_MESH_BOUNDING": "0"})

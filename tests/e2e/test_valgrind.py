@@ -8,6 +8,7 @@ import time
 
 import pytest
 
+SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "valgrind", "mesa.supp")
 STEP = 300.0  # seconds for any one step at valgrind's pace
 pytestmark = [pytest.mark.screen(320, 240),  # every frame costs little even at valgrind's pace
               pytest.mark.skipif(not shutil.which("valgrind"), reason="no valgrind (scripts/setup installs it)")]
@@ -18,7 +19,7 @@ def test_a_full_tour_under_memcheck_leaves_no_error(program, tmp_path):
     s = program({"LP_NUM_THREADS": "0"},  # one rendering thread: valgrind runs threads one at a time anyway
                 wrapper=["valgrind", "--error-exitcode=99", "--leak-check=full", "--errors-for-leak-kinds=definite",
                          "--show-leak-kinds=definite", "--num-callers=40",
-                         "--suppressions=" + os.path.abspath("../valgrind/mesa.supp"), "--log-file=%s" % log])
+                         "--suppressions=" + os.path.normpath(SUPPRESSIONS), "--log-file=%s" % log])
     s.wait_for_window(timeout=STEP)
     s.wait_fullscreen(timeout=STEP)
     s.wait_for_line("MESH_FOG: 1", timeout=STEP)
