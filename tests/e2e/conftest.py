@@ -1,10 +1,6 @@
-"""Fixtures: `xserver`, an Xvfb of the case's own (1920x1080, or a `screen`
-mark's size), and `program`: program(env={...}, wrapper=[...]) starts WG_BINARY
-there and returns a harness.Session (env may bring LD_PRELOAD or any variable;
-none of the caller's HALL_MESH_* reaches the program). After every case the
-programs are stopped, and the case fails on a GL error line or sanitizer report
-in their stderr. Screenshots, and on failure the output and the screen, go to
-WG_E2E_ARTIFACTS/<test>/."""
+"""`program(env, args, wrapper)` starts WG_BINARY (none of the caller's HALL_MESH_*) on an Xvfb of the case's
+own (1920x1080 or a `screen` mark's size). After every case it is stopped, and the case fails on a GL error
+line or sanitizer report in its stderr. Screenshots, on failure output and screen: WG_E2E_ARTIFACTS/<test>/."""
 
 import os
 import pathlib

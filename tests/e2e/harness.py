@@ -1,11 +1,6 @@
-"""The real wire_gate program on a virtual X display, for the end-to-end cases
-(through conftest.py) and for scripts/run and scripts/screenshots.
-
-Facts of this set-up (Xvfb without a window manager, freeglut, Mesa): keys go
-to the window under the pointer, so a session parks the pointer in the
-screen's centre; freeglut sends a second reshape with the screen's size after
-going full screen; key repeat is filtered inside freeglut only; the screen is
-read from the X server, since the front buffer reads black."""
+"""The real program on a virtual X display, for conftest.py, scripts/run and scripts/screenshots. Xvfb has
+no window manager: keys go to the window under the pointer, parked in the screen's centre; freeglut's second
+reshape brings the screen's size; the screen is read from the X server (the front buffer reads black)."""
 
 import ctypes
 import os
@@ -38,7 +33,6 @@ def _read(pipe, sink):
 
 class _Process:
     def stop(self):
-        """Ends the process by its PID, if it still runs."""
         if self.proc.poll() is None:
             self.proc.terminate()
             try:
@@ -67,9 +61,8 @@ class XServer(_Process):
 
 
 class Session(_Process):
-    """One run of the program on an X server. env: variables for it (None unsets
-    one); wrapper: a command it runs under; folder: where screenshots go. Keys
-    are X keysym names ("q", "Q", "Escape", "F9", "bracketleft"), sent by XTEST."""
+    """One run of the program. env: variables for it (None unsets one); wrapper: a command it runs
+    under; folder: where screenshots go. Keys are X keysym names ("Q", "F9", "bracketleft")."""
 
     def __init__(self, x, binary, env=None, args=(), wrapper=(), folder=None):
         self.x, self.folder, self.window, self.shots, self._cursor, self.out, self.err = x, folder, None, 0, 0, [], []
@@ -77,10 +70,9 @@ class Session(_Process):
         self.dpy, self.events = display.Display(x.display), []  # window events from before the program starts
         self.dpy.screen().root.change_attributes(event_mask=X.SubstructureNotifyMask)
         self.pointer(x.size[0] // 2, x.size[1] // 2)  # where the full-screen window will be
-        full_env = {**os.environ, "DISPLAY": x.display, **(env or {})}
-        self.proc = _start([*wrapper, self.binary, *args], env={k: v for k, v in full_env.items() if v is not None},
+        env = {**os.environ, "DISPLAY": x.display, **(env or {})}
+        self.proc = _start([*wrapper, self.binary, *args], env={k: v for k, v in env.items() if v is not None},
                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        self.pid = self.proc.pid
         self._readers = [threading.Thread(target=_read, args=pair, daemon=True)
                          for pair in ((self.proc.stdout, self.out), (self.proc.stderr, self.err))]
         for reader in self._readers:
@@ -94,10 +86,6 @@ class Session(_Process):
             self.dpy.close()
             self.dpy = None
 
-    def _failure(self, what):
-        return AssertionError("%s\nwindow events: %r\nstdout (end):\n%s\nstderr (end):\n%s" % (
-            what, self.events, "\n".join(self.out[-30:]), "\n".join(line[:300] for line in self.err[-30:])))
-
     def until(self, find, timeout, what):
         """Polls find() until it returns something true, which is returned; fails after timeout seconds."""
         deadline = time.monotonic() + timeout
@@ -107,22 +95,22 @@ class Session(_Process):
             time.sleep(0.01)
         return found
 
-    # -- output
-    def wait_for_line(self, pattern, timeout=10.0):
-        """Waits for the next stdout line equal to pattern (a str) or matching it (a
-        compiled regex, searched: the match is returned), passing over earlier lines."""
+    def _failure(self, what):
+        return AssertionError("%s\nwindow events: %r\nstdout (end):\n%s\nstderr (end):\n%s" % (
+            what, self.events, "\n".join(self.out[-30:]), "\n".join(line[:300] for line in self.err[-30:])))
+
+    def wait_for_line(self, wanted, timeout=10.0):
+        """The next stdout line equal to wanted (or that wanted() accepts); earlier lines are passed over."""
         def find():
             open_ = self._readers[0].is_alive()  # read before the lines: the last ones come before the end
             while self._cursor < len(self.out):
                 line, self._cursor = self.out[self._cursor], self._cursor + 1
-                found = line == pattern if isinstance(pattern, str) else pattern.search(line)
-                if found:
-                    return line if found is True else found
+                if wanted(line) if callable(wanted) else line == wanted:
+                    return line
             if not open_:
-                raise self._failure("the program closed its stdout before a line %r" % what)
+                raise self._failure("the program closed its stdout before a line %r" % wanted)
 
-        what = getattr(pattern, "pattern", pattern)
-        return self.until(find, timeout, "line %r" % what)
+        return self.until(find, timeout, "line %r" % wanted)
 
     def wait_exit(self, timeout=10.0):
         """The program's exit status (negative: the signal that ended it), once its output is read."""
@@ -139,13 +127,10 @@ class Session(_Process):
         return self.proc.poll() is None
 
     def rss_kib(self):
-        """Resident memory now (VmRSS), in KiB."""
-        with open("/proc/%d/status" % self.pid) as status:
+        with open("/proc/%d/status" % self.proc.pid) as status:
             return int(next(line for line in status if line.startswith("VmRSS:")).split()[1])
 
-    # -- the window
     def _wait_event(self, wanted, timeout, what):
-        """Waits for a window event (kind, window id, (width, height) or None) that wanted() accepts."""
         def find():
             while self.dpy.pending_events():
                 e = self.dpy.next_event()
@@ -156,20 +141,18 @@ class Session(_Process):
         return self.until(find, timeout, what)
 
     def wait_for_window(self, timeout=15.0, title=None):
-        """Waits until the window titled title (default: the program's path) is mapped; returns its id."""
-        title = title or self.binary
-
+        """The id of the program's window, once mapped: the only one on its X server, or the one titled title."""
         def ours(e):
             try:
-                return e[0] == X.MapNotify and self.dpy.create_resource_object("window", e[1]).get_wm_name() == title
+                return e[0] == X.MapNotify and (title is None or self.dpy.create_resource_object(
+                    "window", e[1]).get_wm_name() == title)
             except error.XError:  # gone already
                 return False
 
-        self.window = self._wait_event(ours, timeout, "window titled " + title)[1]
+        self.window = self._wait_event(ours, timeout, "mapped window " + (title or ""))[1]
         return self.window
 
     def wait_fullscreen(self, timeout=10.0, settle=0.5):
-        """Waits until the window has the screen's size, then for a frame drawn at it."""
         self._wait_event(lambda e: e[1] == self.window and e[2] == self.x.size, timeout, "full-screen configure")
         time.sleep(settle)
 
@@ -180,18 +163,17 @@ class Session(_Process):
             32, [self.dpy.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
         self.dpy.sync()
 
-    # -- keys and pointer
     def _fake(self, name, *kinds):
         code, level = next(iter(self.dpy.keysym_to_keycodes(XK.string_to_keysym(name))), (None, 0))
         assert code, "no key for %r" % name
         shift = [self.dpy.keysym_to_keycode(XK.XK_Shift_L)] * (level % 2)  # on the shifted level: "Q", "braceleft"
-        events = [(X.KeyPress, c) for c in shift] + [(k, code) for k in kinds] + [(X.KeyRelease, c) for c in shift]
-        for kind, keycode in events:
+        for kind, keycode in [(X.KeyPress, c) for c in shift] + [(k, code) for k in kinds] + [
+                (X.KeyRelease, c) for c in shift]:
             xtest.fake_input(self.dpy, kind, keycode)
         self.dpy.sync()
 
     def key(self, *names, delay=0.05):
-        """Taps each key, press and release back to back, delay seconds apart."""
+        """Taps each key (press and release back to back), delay seconds apart."""
         for name in names:
             self._fake(name, X.KeyPress, X.KeyRelease)
             time.sleep(delay)
@@ -211,20 +193,17 @@ class Session(_Process):
         xtest.fake_input(self.dpy, X.MotionNotify, x=x, y=y)
         self.dpy.sync()
 
-    # -- the screen
     def screenshot(self, label=None):
         """The screen as a height x width x 3 RGB array, row 0 at the top; with a label also saved."""
-        width, height = self.x.size
-        raw = self.dpy.screen().root.get_image(0, 0, width, height, X.ZPixmap, 0xFFFFFFFF).data
-        image = np.asarray(Image.frombytes("RGB", (width, height), raw, "raw", "BGRX"))
+        raw = self.dpy.screen().root.get_image(0, 0, *self.x.size, X.ZPixmap, 0xFFFFFFFF).data
+        image = np.asarray(Image.frombytes("RGB", self.x.size, raw, "raw", "BGRX"))
         if label:
             self.save(image, label)
         return image
 
     def save(self, image, label):
-        """Saves an RGB array as <folder>/<number>-<label>.png."""
         if self.folder:
             os.makedirs(self.folder, exist_ok=True)
             self.shots += 1
-            path = os.path.join(self.folder, "%02d-%s.png" % (self.shots, label))
-            Image.fromarray(image).save(path, compress_level=1)
+            Image.fromarray(image).save(os.path.join(self.folder, "%02d-%s.png" % (self.shots, label)),
+                                        compress_level=1)

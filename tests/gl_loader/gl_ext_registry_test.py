@@ -2,6 +2,7 @@
 
 import collections
 import os
+import pathlib
 import re
 import subprocess
 import sys
@@ -9,108 +10,76 @@ import tempfile
 import unittest
 import xml.etree.ElementTree as ET
 
-GENERATED = os.environ["GL_EXT_GENERATED_DIR"]
-REGISTRY = os.environ["GL_EXT_REGISTRY_DIR"]
-GENERATOR = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "gen_gl_ext.py")
-
-VERSION_COUNTS = {
-    "1_2": 4, "1_3": 46, "1_4": 47, "1_5": 19, "2_0": 93, "2_1": 6, "3_0": 84, "3_1": 12,
-    "3_2": 19, "3_3": 58, "4_0": 46, "4_1": 88, "4_2": 12, "4_3": 43, "4_4": 9, "4_5": 122,
-    "4_6": 4,
-}
+GENERATED, REGISTRY = (pathlib.Path(os.environ[f"GL_EXT_{d}_DIR"]) for d in ("GENERATED", "REGISTRY"))
+GENERATOR = pathlib.Path(__file__).resolve().parents[2] / "tools" / "gen_gl_ext.py"
+VERSION_COUNTS = {"1_2": 4, "1_3": 46, "1_4": 47, "1_5": 19, "2_0": 93, "2_1": 6, "3_0": 84, "3_1": 12, "3_2": 19,
+                  "3_3": 58, "4_0": 46, "4_1": 88, "4_2": 12, "4_3": 43, "4_4": 9, "4_5": 122, "4_6": 4}
 
 
 def generated_rows():
     """{row name: [commands]} read back from the generated source, in order."""
-    with open(os.path.join(GENERATED, "gl_ext_table.cpp"), encoding="utf-8") as f:
-        text = f.read()
-    entries = {m[1]: re.findall(r'"(\w+)"', m[2])
-               for m in re.finditer(r"entries_(\w+)\[\] = \{(.*)\};", text)}
+    text = (GENERATED / "gl_ext_table.cpp").read_text()
+    entries = {m[1]: re.findall(r'"(\w+)"', m[2]) for m in re.finditer(r"entries_(\w+)\[\] = \{(.*)\};", text)}
     table = re.findall(r'\{"(\w+)", &has_\1, load_\1, (?:entries_\1|nullptr), (\d+)\}', text)
-    rows = {name: entries.get(name, []) for name, _ in table}
-    assert all(len(rows[name]) == int(count) for name, count in table)
-    return rows
+    assert all(len(entries.get(name, [])) == int(count) for name, count in table)
+    return {name: entries.get(name, []) for name, _ in table}
 
 
 def expected_owners():
-    """Command -> owning row, decided command by command from the XML; extension rows."""
-    gl, wgl = (ET.parse(os.path.join(REGISTRY, name)).getroot() for name in ("gl.xml", "wgl.xml"))
+    """Command -> owning row, decided from the XML alone; the extension rows."""
+    gl, wgl = (ET.parse(REGISTRY / name).getroot() for name in ("gl.xml", "wgl.xml"))
 
     def required(element, api):
-        return {c.get("name") for r in element.iter("require")
-                if r.get("api", api) == api for c in r.iter("command")}
+        return {c.get("name") for r in element.iter("require") if r.get("api", api) == api for c in r.iter("command")}
 
-    first_version = {}
-    for feature in gl.iter("feature"):
-        if feature.get("api") == "gl":
-            number = tuple(map(int, feature.get("number").split(".")))
-            for c in required(feature, "gl"):
-                if c not in first_version or number < first_version[c][0]:
-                    first_version[c] = (number, feature.get("name"))
-    core_of_platform = {c for c, (n, _) in first_version.items() if n < (1, 2)}
-    for feature in wgl.iter("feature"):
-        core_of_platform |= required(feature, "wgl")
-
-    owners, extension_rows = {}, []
+    owners, extension_rows = {}, []  # the lowest version requiring a command, else the first extension
+    for feature in sorted(gl.findall("feature[@api='gl']"), key=lambda f: float(f.get("number"))):
+        owners.update({c: feature.get("name") for c in required(feature, "gl") if c not in owners})
+    platform = {c for c, row in owners.items() if row < "GL_VERSION_1_2"}  # GL 1.0, 1.1 and WGL 1.0
+    platform = platform.union(*(required(feature, "wgl") for feature in wgl.iter("feature")))
     for root, api in ((gl, "gl"), (wgl, "wgl")):
-        for ext in root.iter("extension"):
-            if api in ext.get("supported", "").split("|"):
-                extension_rows.append(ext.get("name"))
-                for c in required(ext, api):
-                    owners.setdefault(c, ext.get("name"))
-    owners.update({c: name for c, (_, name) in first_version.items()})
-    return {c: o for c, o in owners.items() if c not in core_of_platform}, extension_rows
+        for ext in (e for e in root.iter("extension") if api in e.get("supported", "").split("|")):
+            extension_rows.append(ext.get("name"))
+            owners.update({c: ext.get("name") for c in required(ext, api) if c not in owners})
+    return {c: row for c, row in owners.items() if c not in platform}, extension_rows
 
 
 class GeneratedTableTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.rows = generated_rows()
-        cls.owners, cls.extension_rows = expected_owners()
+    rows = generated_rows()
+    owners, extension_rows = expected_owners()
+    names = [f"GL_VERSION_{v}" for v in VERSION_COUNTS] + extension_rows
 
     def test_rows_and_every_command_in_its_row_exactly_once(self):
-        self.assertEqual(list(self.rows), [f"GL_VERSION_{v}" for v in VERSION_COUNTS] + self.extension_rows)
-        placed = {}
-        for name, commands in self.rows.items():
-            for c in commands:
-                self.assertIsNone(placed.get(c), f"{c} also in {name}")
-                placed[c] = name
+        self.assertEqual(list(self.rows), self.names)
+        placed = {c: name for name, commands in self.rows.items() for c in commands}
+        self.assertEqual(len(placed), sum(map(len, self.rows.values())), "a command in two rows")
         self.assertEqual(placed, self.owners)
-        for command, row in (("glActiveTextureARB", "GL_ARB_multitexture"), ("glBindImageTexture", "GL_VERSION_4_2"),
-                             ("glGetTextureLevelParameteriv", "GL_VERSION_4_5"), ("glGetTextureImage", "GL_VERSION_4_5")):
-            self.assertEqual(placed[command], row)
-        self.assertEqual(self.rows["GL_ARB_framebuffer_object"], [])  # all of it is GL 3.0
+        required = {"glActiveTextureARB": "GL_ARB_multitexture", "glBindImageTexture": "GL_VERSION_4_2",
+                    "glGetTextureLevelParameteriv": "GL_VERSION_4_5", "glGetTextureImage": "GL_VERSION_4_5"}
+        self.assertEqual({c: placed.get(c) for c in required}, required)
 
     def test_printed_counts_agree_with_the_registry(self):
         per_row = collections.Counter(self.owners.values())
         self.assertEqual({v: per_row[f"GL_VERSION_{v}"] for v in VERSION_COUNTS}, VERSION_COUNTS)
+        gl_rows = [n for n in self.names if n.startswith("GL_")]
+        gl_points = sum(per_row[n] for n in gl_rows)
+        expected = {f"rows {len(self.names)} (GL {len(gl_rows)}, WGL {len(self.names) - len(gl_rows)})",
+                    f"entry points {len(self.owners)} (GL {gl_points}, WGL {len(self.owners) - gl_points})",
+                    f"rows without entry points {len(self.names) - len(per_row)}"}
+        expected |= {f"version GL_VERSION_{v} {n}" for v, n in VERSION_COUNTS.items()}
         prefixes = collections.Counter("_".join(n.split("_")[:2]) for n in self.extension_rows)
-        expected = {f"version GL_VERSION_{v} {n}" for v, n in VERSION_COUNTS.items()}
-        expected |= {f"prefix {p} {n}" for p, n in prefixes.items()}
-        with open(os.path.join(GENERATED, "gl_ext_counts.txt"), encoding="utf-8") as f:
-            lines = f.read().splitlines()
-        self.assertEqual(expected - set(lines), set())
-        self.assertTrue(lines[0].startswith(f"rows {len(VERSION_COUNTS) + len(self.extension_rows)} ("))
-        self.assertTrue(lines[1].startswith(f"entry points {len(self.owners)} ("))
+        self.assertEqual(set((GENERATED / "gl_ext_counts.txt").read_text().splitlines()),
+                         expected | {f"prefix {p} {n}" for p, n in prefixes.items()})
 
-
-class GeneratorFailureTest(unittest.TestCase):
-    def test_missing_malformed_or_empty_registry_stops_the_build(self):
-        with open(os.path.join(REGISTRY, "gl.xml"), encoding="utf-8") as good:
-            cut_off = good.read()[:200000]  # ends mid-document
+    def test_missing_malformed_or_empty_registry_stops_the_generator_writing_nothing(self):
+        cut_off = (REGISTRY / "gl.xml").read_text()[:200000]  # ends mid-document
         for content, message in ((None, "cannot read {}"), (cut_off, "malformed XML"),
                                  ("<registry><feature/><extensions/></registry>", "no <commands>")):
             with self.subTest(message), tempfile.TemporaryDirectory() as tmp:
-                gl_xml, out = os.path.join(tmp, "gl.xml"), os.path.join(tmp, "out")
+                gl_xml, out = pathlib.Path(tmp, "gl.xml"), pathlib.Path(tmp, "out")
                 if content is not None:
-                    with open(gl_xml, "w", encoding="utf-8") as f:
-                        f.write(content)
-                result = subprocess.run([sys.executable, GENERATOR, gl_xml, os.path.join(REGISTRY, "wgl.xml"), out],
+                    gl_xml.write_text(content)
+                result = subprocess.run([sys.executable, GENERATOR, gl_xml, REGISTRY / "wgl.xml", out],
                                         capture_output=True, text=True)
-                self.assertNotEqual(result.returncode, 0)
-                self.assertIn(message.format(gl_xml), result.stderr)
-                self.assertFalse(os.path.exists(out), "nothing is written")
-
-
-if __name__ == "__main__":
-    unittest.main()
+                self.assertTrue(result.returncode != 0 and message.format(gl_xml) in result.stderr, result.stderr)
+                self.assertFalse(out.exists(), "nothing is written")

@@ -1,13 +1,11 @@
-// The joystick adapter: what each poll reports of a scripted device, and of
-// a joystick that is not there.
+// The joystick adapter's polls of a scripted device and of one that is not there.
 #include "input/joystick.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
-
-namespace {
 
 using axes_t = std::vector<float>;
 
@@ -22,12 +20,8 @@ struct stick_t : joystick_device_t {
 };
 
 TEST(JoystickTest, EachPollReportsWhetherAnythingMovedAndHowFarPerAxis) {
-    const struct {
-        axes_t pos;
-        int mask;
-        bool changed;
-        axes_t axes;
-    } polls[] = {
+    // The stick's position and buttons, whether the poll reports a change, the change per axis.
+    const std::tuple<axes_t, int, bool, axes_t> polls[] = {
         {{0.25f, -0.5f}, 0, true, {0.25f, -0.5f}},  // the first poll measures from zeros
         {{0.25f, -0.5f}, 0, false, {0, 0}},
         {{0.7f, -0.5f}, 0, true, {0.7f - 0.25f, 0}},
@@ -38,14 +32,12 @@ TEST(JoystickTest, EachPollReportsWhetherAnythingMovedAndHowFarPerAxis) {
     auto device = std::make_unique<stick_t>();
     stick_t& stick = *device;
     joystick_t js(std::move(device));
-    for (const auto& p : polls) {
-        stick.pos = p.pos, stick.mask = p.mask;
-        EXPECT_EQ(js.poll(), p.changed) << p.pos[0];
-        EXPECT_EQ(js.m_axes, p.axes) << p.pos[0];
+    for (const auto& [pos, mask, changed, axes] : polls) {
+        stick.pos = pos, stick.mask = mask;
+        EXPECT_EQ(js.poll(), changed) << pos[0];
+        EXPECT_EQ(js.m_axes, axes) << pos[0];
     }
     joystick_t absent(15);  // through PLIB: joystick 15 exists on no test machine
     EXPECT_FALSE(absent.poll() || absent.read_absolute());
     EXPECT_TRUE(absent.m_axes.empty());
 }
-
-}  // namespace

@@ -1,21 +1,17 @@
 // The overlay projection as GL holds it.
-#include "shell/overlay.h"
-#include "shell/shell_state.h"
+#include <GL/gl.h>
 
 #include "gl_test_context.h"
-
-#include <GL/gl.h>
+#include "shell/overlay.h"
+#include "shell/shell_state.h"
 
 #include <array>
 #include <tuple>
 
-namespace {
-
 using OverlayGLTest = wg_test::GLTest;
 
 TEST_F(OverlayGLTest, ProjectionSpans1024UnitsAcrossWithSquareUnits) {
-    // Window width and height; the overlay's bottom and top edges.
-    // A window not reshaped yet counts as 4:3, without a division by zero.
+    // Window size, the overlay's bottom and top edges; a window not reshaped yet counts as 4:3.
     const std::tuple<int, int, float, float> windows[] = {
         {1920, 1080, 224.0f, 800.0f}, {1024, 1024, 0.0f, 1024.0f}, {0, 0, 128.0f, 896.0f}};
     for (const auto& [width, height, bottom, top] : windows) {
@@ -36,5 +32,3 @@ TEST_F(OverlayGLTest, ProjectionSpans1024UnitsAcrossWithSquareUnits) {
         }
     }
 }
-
-}  // namespace

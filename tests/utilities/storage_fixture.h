@@ -1,6 +1,6 @@
 #pragma once
-// The scratch file and helpers of the file storage tests: file_storage_test.cpp
-// and each platform's own cases (posix_ or win32_file_storage_test.cpp).
+// The scratch file of the storage tests: storage_test.cpp and each platform's
+// own cases (posix_ or win32_storage_test.cpp).
 #include "utilities/alloc_mmap_win.h"
 #include "utilities/refvector2.h"
 
@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -16,8 +16,7 @@
 using bytes_t = std::vector<unsigned char>;
 using mapped_t = libutils::refvector2<unsigned char, libutils::alloc_mmap_win>;
 
-// n bytes that differ from their neighbours and repeat only every 251.
-inline bytes_t pattern(std::size_t n, std::size_t from = 0) {
+inline bytes_t pattern(std::size_t n, std::size_t from = 0) {  // repeats only every 251 bytes
     bytes_t bytes(n);
     for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<unsigned char>(((from + i) * 7 + 3) % 251);
     return bytes;
@@ -31,7 +30,7 @@ protected:
     void SetUp() override {
         std::ofstream(m_path, std::ios::binary).write(reinterpret_cast<const char*>(pattern(1000).data()), 1000);
     }
-    void TearDown() override { std::filesystem::remove(m_path); }
+    void TearDown() override { std::remove(m_path.c_str()); }
     const std::string m_path = testing::TempDir() + "wg_thousand_" + std::to_string(::getpid()),
                       m_missing = m_path + ".none";
 };
