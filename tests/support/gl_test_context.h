@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+// Every GL name, as Mesa's gl.h gives them on Linux; Windows' stops at 1.1.
+#include <GL/gl.h>
+#include <GL/glext.h>
+
 namespace wg_test {
 
 // Makes a compatibility-profile context current on the calling thread.
