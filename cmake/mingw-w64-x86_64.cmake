@@ -29,8 +29,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# Test programs run under wine when it is there (ctest, gtest_discover_tests).
+# Test programs run under wine when it is there (ctest, gtest_discover_tests),
+# and list their cases when ctest runs, in the wine prefix it is given, not
+# while building.
 find_program(MINGW_WINE NAMES wine64 wine)
 if(MINGW_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${MINGW_WINE})
 endif()
+set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

@@ -1,7 +1,7 @@
-"""wire_gate.exe under wine on Xvfb: the start-up output, the same pictures as
-on Linux (the e2e reference pictures), a draw-mode key, q; and the fatal error
-report of the file-mapping allocator: the box, its text (from wine's window
-trace), a key that dismisses it, the Windows error code as the exit code."""
+"""wire_gate.exe under wine on Xvfb: the start-up output, the time line moving, the same pictures as on
+Linux (the e2e reference pictures), a draw-mode key, q; and the fatal error report of the file-mapping
+allocator: the box, its text (from wine's window trace), a key that dismisses it, the Windows error code as
+the exit code."""
 
 import os
 import re
