@@ -9,4 +9,7 @@ if(NOT TARGET Plib::js)
   set_target_properties(Plib::js PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES "${PLIB_INCLUDE_DIR}"
     INTERFACE_LINK_LIBRARIES "${PLIB_JS_LIBRARY};${PLIB_UL_LIBRARY}")
+  if(WIN32)  # js reads joysticks through the multimedia API
+    set_property(TARGET Plib::js APPEND PROPERTY INTERFACE_LINK_LIBRARIES winmm)
+  endif()
 endif()

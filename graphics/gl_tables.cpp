@@ -1,5 +1,8 @@
 #include "graphics/gl_tables.h"
 
+// GL 1.2 and later names; Windows' gl.h stops at 1.1.
+#include <GL/glext.h>
+
 namespace libgr {
 
 GLenum DimensionToTarget(unsigned dimension) {

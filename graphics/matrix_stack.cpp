@@ -2,6 +2,9 @@
 
 #include "gl_loader/gl_ext.h"
 
+// GL 1.2 and later names; Windows' gl.h stops at 1.1.
+#include <GL/glext.h>
+
 #include <iostream>
 
 namespace libgr {

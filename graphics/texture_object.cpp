@@ -3,6 +3,9 @@
 #include "gl_loader/gl_ext.h"
 #include "graphics/gl_tables.h"
 
+// GL 1.2 and later names; Windows' gl.h stops at 1.1.
+#include <GL/glext.h>
+
 #include <iostream>
 
 namespace libgr {

@@ -8,6 +8,8 @@
 #include "graphics/values_ops.h"
 
 #include <GL/gl.h>
+// GL 1.2 and later names; Windows' gl.h stops at 1.1.
+#include <GL/glext.h>
 
 #include <memory>
 #include <new>

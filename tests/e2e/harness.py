@@ -12,7 +12,7 @@ import time
 
 import numpy as np
 from PIL import Image
-from Xlib import X, XK, display
+from Xlib import X, XK, display, error
 from Xlib.ext import xtest
 from Xlib.protocol import event
 
@@ -28,7 +28,7 @@ def _start(command, **options):
 
 def _read(pipe, sink):
     for raw in pipe:
-        sink.append(raw.decode("utf-8", "replace").rstrip("\n"))
+        sink.append(raw.decode("utf-8", "replace").rstrip("\r\n"))  # a Windows program ends lines with CR LF
 
 
 class _Process:
@@ -140,9 +140,16 @@ class Session(_Process):
 
         return self.until(find, timeout, what)
 
-    def wait_for_window(self, timeout=15.0):
-        """The id of the program's window, once mapped: the only one on its X server."""
-        self.window = self._wait_event(lambda e: e[0] == X.MapNotify, timeout, "mapped window")[1]
+    def wait_for_window(self, timeout=15.0, title=None):
+        """The id of the program's window, once mapped: the only one on its X server, or the one titled title."""
+        def ours(e):
+            try:
+                return e[0] == X.MapNotify and (title is None or self.dpy.create_resource_object(
+                    "window", e[1]).get_wm_name() == title)
+            except error.XError:  # gone already
+                return False
+
+        self.window = self._wait_event(ours, timeout, "mapped window " + (title or ""))[1]
         return self.window
 
     def wait_fullscreen(self, timeout=10.0, settle=0.5):

@@ -1,64 +1,15 @@
-// libutils: counted storage over the heap and over mapped files and anonymous memory, windows into it, the
-// release of views and handles, whole-file loading, the fatal error report (in child processes), bounded format.
-#include "utilities/alloc_mmap_win.h"
+// libutils: counted storage over the heap and over mapped files and anonymous memory, windows into it,
+// whole-file loading, bounded format. The release of views and handles and the fatal error report are each
+// platform's own (posix_ and win32_storage_test.cpp).
+#include "storage_fixture.h"
+
 #include "utilities/alloc_new.h"
 #include "utilities/bounded_format.h"
-#include "utilities/fatal_error.h"
 #include "utilities/ofsvector.h"
 #include "utilities/refvector.h"
-#include "utilities/refvector2.h"
 
-#include <gtest/gtest.h>
-
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <set>
-#include <string>
 #include <tuple>
-#include <vector>
-
-using bytes_t = std::vector<unsigned char>;
-using mapped_t = libutils::refvector2<unsigned char, libutils::alloc_mmap_win>;
-
-// Every close and munmap of the process passes through here, so a test can
-// tell how often a descriptor or a view (by its address) was released.
-static bool g_recording = false;
-static std::multiset<std::intptr_t> g_closed, g_unmapped;
-
-extern "C" int close(int fd) {
-    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "close"));
-    if (g_recording) g_closed.insert(fd);
-    return real(fd);
-}
-
-extern "C" int munmap(void* address, std::size_t length) noexcept {
-    static const auto real = reinterpret_cast<int (*)(void*, std::size_t)>(::dlsym(RTLD_NEXT, "munmap"));
-    if (g_recording) g_unmapped.insert(reinterpret_cast<std::intptr_t>(address));
-    return real(address, length);
-}
-
-static bytes_t pattern(std::size_t n, std::size_t from = 0) {  // repeats only every 251 bytes
-    bytes_t bytes(n);
-    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<unsigned char>(((from + i) * 7 + 3) % 251);
-    return bytes;
-}
-
-static bytes_t all(const mapped_t& v) { return bytes_t(v.data(), v.data() + v.size()); }
-
-// A 1000-byte file of pattern(1000) at m_path, nothing at m_missing.
-class FileStorage : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::ofstream(m_path, std::ios::binary).write(reinterpret_cast<const char*>(pattern(1000).data()), 1000);
-    }
-    void TearDown() override { ::unlink(m_path.c_str()); }
-    const std::string m_path = testing::TempDir() + "wg_thousand_" + std::to_string(::getpid()),
-                      m_missing = m_path + ".none";
-};
 
 TEST_F(FileStorage, AllocNewLoadsTheWholeFileOrAPartAndZeroesWhatTheFileLacks) {
     bytes_t tail = pattern(100, 900);
@@ -81,7 +32,7 @@ TEST_F(FileStorage, AllocNewLoadsTheWholeFileOrAPartAndZeroesWhatTheFileLacks) {
     }
 }
 
-TEST_F(FileStorage, MappedViewsShowTheFileNeverReachPastTheMappingAndAreReleasedOnce) {
+TEST_F(FileStorage, MappedViewsShowTheFileAndNeverReachPastTheMapping) {
     // Size, offset (low, high words), the view's bytes.
     const std::tuple<std::uint32_t, std::uint32_t, std::uint32_t, bytes_t> cases[] = {
         {0, 0, 0, pattern(1000)},
@@ -95,37 +46,6 @@ TEST_F(FileStorage, MappedViewsShowTheFileNeverReachPastTheMappingAndAreReleased
                     (want.empty() || !bytes.resize(bytes.size() + 1, low, high)))
             << low;
     }
-
-    // The last holder unmaps once and closes the file and the mapping's own descriptor once each.
-    mapped_t file, anonymous;
-    ASSERT_TRUE(file.allocate(0, m_path.c_str(), 0) && anonymous.resize(4096));
-    const std::intptr_t fd = file.allocator()->file;
-    const std::multiset<std::intptr_t> views{reinterpret_cast<std::intptr_t>(file.data()),
-                                             reinterpret_cast<std::intptr_t>(anonymous.data())};
-    g_recording = true;
-    {
-        const mapped_t copies[] = {file, anonymous};
-        file.clear();
-        file.clear();
-        anonymous.clear();
-        EXPECT_TRUE(g_unmapped.empty() && g_closed.empty() && all(copies[0]) == pattern(1000));
-    }
-    g_recording = false;
-    EXPECT_EQ(g_unmapped, views);
-    EXPECT_TRUE(g_closed.size() == 2 && g_closed.count(fd) == 1 && g_closed.count(-1) == 0);
-
-    // Mode 2 is refused before opening, failures to open are fatal.
-    mapped_t bytes;
-    EXPECT_FALSE(bytes.allocate(0, m_missing.c_str(), 2));  // opening it would end the process
-    ASSERT_TRUE(bytes.resize(16));
-    EXPECT_FALSE(bytes.allocate(0, m_missing.c_str(), 2, 0, 0, true));  // keep: stays as it was
-    EXPECT_EQ(bytes.size(), 16u);
-    EXPECT_EXIT(bytes.allocate(0, m_missing.c_str(), 0), ::testing::ExitedWithCode(ENOENT),
-                "^" + m_missing + ": file open failed.\n" +
-                    "alloc_mmap_win::allocate\\(\\) failed with error 2: No such file or directory\n$");
-    // A code whose low byte is 0 would read as success: it still exits as a failure.
-    EXPECT_EXIT(libutils::fatal_error_report("open", 256), ::testing::ExitedWithCode(1),
-                "^open failed with error 256: ");
 }
 
 TEST(RefVector2, CopiesShareOneCountedBlockAndAllocateWithKeepCopiesIt) {
