@@ -1,6 +1,5 @@
-"""Includes run one way, downward. Every quoted #include of the product code
-must name its own folder or a folder of a lower layer; bench/ and tests/ may
-use everything. A failure names the file, the line and the include."""
+"""Includes run one way, downward. Every quoted #include of the product code must name its own folder or a folder of a
+lower layer; bench/ and tests/ may use everything. A failure names the file, the line and the include."""
 
 import os
 import re

@@ -1,5 +1,4 @@
-// The test context on Linux: EGL on Mesa's surfaceless platform, a 256x256
-// pbuffer, without an X server.
+// The test context on Linux: EGL on Mesa's surfaceless platform, a 256x256 pbuffer, without an X server.
 #include "gl_test_context.h"
 
 #include <EGL/egl.h>

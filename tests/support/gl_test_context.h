@@ -1,6 +1,5 @@
 #pragma once
-// A real OpenGL context for tests: desktop GL, compatibility profile, software
-// rendering, nothing on the screen.
+// A real OpenGL context for tests: desktop GL, compatibility profile, software rendering, nothing on the screen.
 
 #include <gtest/gtest.h>
 
@@ -14,8 +13,7 @@ namespace wg_test {
 // and returns false: each platform in its own egl_ or wgl_gl_test_context.cpp.
 bool create_gl_context();
 
-// Base fixture for every *GLTest: the context is made once per process and
-// each test must leave no GL error behind.
+// Base fixture for every *GLTest: the context is made once per process and each test must leave no GL error behind.
 class GLTest : public ::testing::Test {
 protected:
     void SetUp() override {
