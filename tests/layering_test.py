@@ -1,6 +1,5 @@
-"""Includes run one way, downward. Every quoted #include of the product code
-must name its own folder or a folder of a lower layer; bench/ and tests/ may
-use everything. A failure names the file, the line and the include."""
+"""Includes run one way, downward. Every quoted #include of the product code must name its own folder or a folder of a
+lower layer; bench/ and tests/ may use everything. A failure names the file, the line and the include."""
 
 import os
 import re
@@ -13,39 +12,22 @@ INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
 def upward_includes(root):
-    """(file:line, include, why) for every include against the layer order."""
+    """'file:line: #include "...": why' for every include against the layer order."""
     found = []
     for folder, rank in sorted(RANK.items()):
-        for name in sorted(os.listdir(os.path.join(root, folder))):
-            if not name.endswith((".h", ".cpp")):
-                continue
-            path = os.path.join(folder, name)
-            with open(os.path.join(root, path), encoding="utf-8") as f:
+        lower = ", ".join(f for f, r in sorted(RANK.items()) if r < rank) or "itself"
+        for name in sorted(n for n in os.listdir(os.path.join(root, folder)) if n.endswith((".h", ".cpp"))):
+            with open(os.path.join(root, folder, name), encoding="utf-8") as f:
                 for number, line in enumerate(f, 1):
-                    match = INCLUDE.match(line)
-                    if not match:
-                        continue
-                    target = match.group(1).split("/")[0]
-                    if target == folder:
-                        continue
-                    if target not in RANK:
-                        why = "not a folder of the product"
-                    elif RANK[target] >= rank:
-                        lower = [f for f, r in sorted(RANK.items()) if r < rank]
-                        why = "%s may use only %s" % (folder, ", ".join(lower) or "itself")
-                    else:
-                        continue
-                    found.append(("%s:%d" % (path, number), match.group(1), why))
+                    include = INCLUDE.match(line)
+                    target = include and include[1].split("/")[0]
+                    if include and target != folder and RANK.get(target, rank) >= rank:  # unknown: not the product's
+                        found.append('%s/%s:%d: #include "%s": %s may use only %s' % (
+                            folder, name, number, include[1], folder, lower))
     return found
 
 
 class LayeringTest(unittest.TestCase):
     def test_includes_run_downward(self):
-        root = os.environ.get("WG_SOURCE_DIR", os.path.join(os.path.dirname(__file__), ".."))
-        found = upward_includes(root)
-        if found:
-            self.fail("includes against the layer order:\n" + "\n".join('%s: #include "%s": %s' % f for f in found))
-
-
-if __name__ == "__main__":
-    unittest.main()
+        found = upward_includes(os.environ.get("WG_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..")))
+        self.assertFalse(found, "includes against the layer order:\n" + "\n".join(found))

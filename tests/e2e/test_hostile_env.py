@@ -22,14 +22,12 @@ LONG = 100 * 1024
 CASES = [
     # the mode: strtoul, base 0; anything but 0, 1, 2 gives 2 and a warning
     ({M: ""}, {"MESHMODE": "0"}, []),
-    ({M: "   "}, {"MESHMODE": "0"}, []),
     ({M: "points"}, {"MESHMODE": "0"}, []),
     ({M: "0x1"}, {"MESHMODE": "1"}, []),
     ({M: "010"}, {}, [MODE_W]),  # octal 8
     ({M: "08"}, {"MESHMODE": "0"}, []),  # octal 0, then a stray 8
-    ({M: "-1"}, {}, [MODE_W]),  # ULONG_MAX
+    ({M: "-1"}, {}, [MODE_W]),  # ULONG_MAX, as an overflow gives
     ({M: "4294967298"}, {}, [MODE_W]),  # 2 if cut to 32 bits
-    ({M: "99999999999999999999999999"}, {}, [MODE_W]),
     ({M: "1e39"}, {"MESHMODE": "1"}, []),
     ({M: " " * LONG + "1"}, {"MESHMODE": "1"}, []),
     # the bounding: strtod to float; not finite gives 1000 and a warning
@@ -37,10 +35,9 @@ CASES = [
     ({B: "  +300"}, {"BOUNDING": "300"}, []),
     ({B: "0x1p8"}, {"BOUNDING": "256"}, []),
     ({B: "-600"}, {"BOUNDING": "-600"}, []),
-    ({B: "1e39"}, {}, [BOUNDING_W]),  # inf as a float
+    ({B: "1e39"}, {}, [BOUNDING_W]),  # inf as a float only
     ({B: "-1e39"}, {}, [BOUNDING_W]),
     ({B: "nan"}, {}, [BOUNDING_W]),
-    ({B: "inf"}, {}, [BOUNDING_W]),
     ({B: "1e6"}, {}, REFUSED),  # 40001^2 positions
     ({B: "1e30"}, {}, REFUSED),  # the step vanishes
     ({B: "1" + "0" * LONG}, {}, [BOUNDING_W]),

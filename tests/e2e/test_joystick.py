@@ -1,6 +1,5 @@
-"""Steering by joystick 0, the fake device preloaded from WG_FAKE_JOYSTICK
-(fake_joystick/): each axis acts exactly like its thruster key, a device lost
-mid-run leaves the demo running, and one of three axes or none changes nothing."""
+"""Steering by joystick 0, the fake device preloaded from WG_FAKE_JOYSTICK (fake_joystick/): each axis acts exactly like
+its thruster key, a device lost mid-run leaves the demo running, and one of three axes or none changes nothing."""
 
 import os
 import struct

@@ -25,9 +25,8 @@ def test_a_full_tour_under_memcheck_leaves_no_error(program, tmp_path):
     s.wait_for_line("MESH_FOG: 1", timeout=STEP)
     for key in "01234568":
         s.hold(key, 0.3)
-    # The program lags under valgrind, and freeglut drops a release it handles
-    # while the same key is down again: keys go with no hold time, no two
-    # neighbours share a key (L and l, [ and {, ] and } do), each waits for its answer.
+    # The program lags under valgrind, and freeglut drops a release it handles while the same key is down again: keys go
+    # with no hold time, no two neighbours share a key (L and l, [ and {, ] and } do), each waits for its answer.
     for key, line in zip(["L", "p", "l", "bracketleft", "bracketright", "braceleft", "braceright"], [
             "L: line stipple draw mode", "p: point draw mode", "l: line draw mode", "[: mesh interval change to 55",
             "]: mesh interval change to 50", "{: mesh bounding change to 950", "}: mesh bounding change to 1000"]):

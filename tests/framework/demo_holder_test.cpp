@@ -30,9 +30,8 @@ struct recorder_t : demo_object_t {
 
 }  // namespace
 
-// Unplaced objects follow the running end of finite ones; due objects get
-// their local time, the root goes on while any does, up to its length; draw
-// makes each running one current (reshaped), so keys reach the last.
+// Unplaced objects follow the running end of finite ones; due objects get their local time, the root goes on while any
+// does, up to its length; draw makes each running one current (reshaped), so keys reach the last.
 TEST(Holder, RootPlaysDueObjectsDrawsRunningOnesAndKeysReachTheLast) {
     calls.clear();
     demo_root_t root;

@@ -1,6 +1,5 @@
-// The event timeline: forces to accelerations, signed steps, the delta list,
-// snapshots, and the closed-form flight against an RK4 integration of the
-// same rigid body in doubles.
+// The event timeline: forces to accelerations, signed steps, the delta list, snapshots, and the closed-form flight
+// against an RK4 integration of the same rigid body in doubles.
 
 #include <array>
 #include <cmath>
@@ -34,9 +33,8 @@ template <class V> vec d(const V& v, double k = 1) { return {k * v.x, k * v.y, k
 template <class T> T f3(const vec& x, float k = 1) { return T{k * float(x[0]), k * float(x[1]), k * float(x[2])}; }
 const float q90 = deg_to_rad(90.0f);
 
-// It turns at its angular velocity (body axes), its velocity is inertial
-// (start-of-step axes), its thrust fixed in the body:
-// dq/dt = q [w]x with w = w0 + alpha t; dp/dt = u; du/dt = q a.
+// It turns at its angular velocity (body axes), its velocity is inertial (start-of-step axes), its thrust fixed in
+// the body: dq/dt = q [w]x with w = w0 + alpha t; dp/dt = u; du/dt = q a.
 body fly(double dt, const vec& w0, const vec& alpha, const vec& v, const vec& a) {
     const auto rate = [&](const body& s, double t) {
         const vec w = axpy(t, alpha, w0);
@@ -58,9 +56,8 @@ body fly(double dt, const vec& w0, const vec& alpha, const vec& v, const vec& a)
 
 }  // namespace
 
-// Covered: turns about a fixed axis (the turn is the integral of w) below one
-// turn per second (whole turns count as none for the thrust, by design: see
-// below) with any linear velocity and body thrust; spin-up about the turn axis
+// Covered: turns about a fixed axis (the turn is the integral of w) below one turn per second (whole turns count as
+// none for the thrust, by design: see below) with any linear velocity and body thrust; spin-up about the turn axis
 // without thrust (off it rotation vectors compose to first order only).
 TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
     const struct {
@@ -108,9 +105,8 @@ TEST(EventCoords, ForcesAccelerateAndStepsAreSigned) {
     EXPECT_EQ(elapsed_seconds(0xFFFFFF9Cu, 100), -0.2f);
 }
 
-// By design, whole turns per second count as no turning speed for the thrust
-// term (its speed is reduced modulo one turn), so thrust across the turn
-// moves nothing; half a turn per second moves the body.
+// By design, whole turns per second count as no turning speed for the thrust term (its speed is reduced modulo one
+// turn), so thrust across the turn moves nothing; half a turn per second moves the body.
 TEST(EventCoords, WholeTurnsPerSecondDropTheThrustAcrossTheTurn) {
     rates_t r = {identity_pst3w, identity_pst3w};
     r[1].pos = pos3{0, 1, 0};
@@ -131,9 +127,8 @@ TEST(EventList, InsertKeepsAbsoluteTimesAndInsertionOrder) {
     EXPECT_EQ(passed, (std::vector<std::size_t>{0, 0, 1, 3, 2, 4, 6}));
 }
 
-// One snapshot per event, at its absolute time, holding everything up to it;
-// the step loads the latest snapshot reached when that changes, and only
-// then, and computes the current state from it.
+// One snapshot per event, at its absolute time, holding everything up to it; the step loads the latest snapshot reached
+// when that changes, and only then, and computes the current state from it.
 TEST(Timeline, SnapshotsAtTheirTimesLoadedOnceReached) {
     speed_event_t go(pos3{1, 0, 0});
     posture_event_t turn(rev3{0, 0, q90});

@@ -1,8 +1,6 @@
-// libgr against a real GL context, checked by what GL holds: the state guards
-// (inside, the state asked for; after, the state found), the matrix-stack
-// records, CheckGLError's line, display lists and texture objects (one GL
-// name per counted record, shared by copies, deleted by the last holder), the
-// texture read-back and the rotation matrices.
+// libgr against a real GL context, checked by what GL holds: the state guards (inside, the state asked for; after, the
+// state found), the matrix-stack records, CheckGLError's line, display lists and texture objects (one GL name per
+// counted record, shared by copies, deleted by the last holder), the texture read-back and the rotation matrices.
 
 #include "gl_loader/gl_ext.h"
 #include "graphics/display_list.h"
@@ -55,8 +53,7 @@ template <class G, class... A> scope_t guarded(A... args) {
     };
 }
 
-// The matrix of `mode` moved 7 along x inside a grMatrixGuard, and what GL
-// then holds: the mode and that matrix.
+// The matrix of `mode` moved 7 along x inside a grMatrixGuard, and what GL then holds: the mode and that matrix.
 scope_t moved(GLenum mode) {
     return [mode](const std::function<void()>& in) {
         grMatrixGuard guard(mode);
@@ -90,9 +87,8 @@ struct Texels : grTexturable {
     GLsizei m_w, m_h;
 };
 
-// Destroying the original keeps the shared name; assigning over the only
-// holder of another name deletes that one; self-assignment changes nothing;
-// the last release deletes the name.
+// Destroying the original keeps the shared name; assigning over the only holder of another name deletes that one;
+// self-assignment changes nothing; the last release deletes the name.
 template <class Holder, class Make> void expect_shared_until_the_last_holder(Make make, GLboolean (*exists)(GLuint)) {
     auto* original = new Holder;
     Holder other;
@@ -119,10 +115,9 @@ using ValuesGLTest = wg_test::GLTest;
 
 }  // namespace
 
-// Each guard twice, nested: the outer one finds another state (GL's, made
-// lopsided so that swapped values show), the inner one finds what it asks
-// for. Inside both, what was asked; after each, what it found. The texture
-// matrix stack is full, so its guards keep snapshots, last in first out.
+// Each guard twice, nested: the outer one finds another state (GL's, made lopsided so that swapped values show), the
+// inner one finds what it asks for. Inside both, what was asked; after each, what it found. The texture matrix stack is
+// full, so its guards keep snapshots, last in first out.
 TEST_F(GuardsGLTest, EveryGuardSetsWhatItAsksAndRestoresWhatItFound) {
     gl_ext_init();
     ASSERT_NE(gl_ext::glActiveTextureARB, nullptr);
@@ -182,8 +177,7 @@ TEST_F(GuardsGLTest, EveryGuardSetsWhatItAsksAndRestoresWhatItFound) {
     glMatrixMode(GL_TEXTURE);
     for (GLint d = 1; d < depth; ++d) glPopMatrix();
     SetMatrixStackCheck(false);
-    // A value guard that found what it asks for saved nothing: a change
-    // made in its scope stays.
+    // A value guard that found what it asks for saved nothing: a change made in its scope stays.
     guarded<grDepthMaskGuard>(GL_TRUE)([] { glDepthMask(GL_FALSE); });
     EXPECT_EQ(now(GL_DEPTH_WRITEMASK), 0);
 }
@@ -256,10 +250,8 @@ TEST_F(GLObjectsGLTest, NoNameFromGLIsRefusedAndNamedObjectsWork) {
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_1D) || now(GL_TEXTURE_BINDING_1D) != 0);
 }
 
-// The read-back transfers GL's own component type and width, from the
-// channel the texture has, as RGBA, through the texture's name and through
-// its target; it sets the pack state for its rows and gives the caller's
-// back.
+// The read-back transfers GL's own component type and width, from the channel the texture has, as RGBA, through the
+// texture's name and through its target; it sets the pack state for its rows and gives the caller's back.
 TEST_F(GLObjectsGLTest, ReadBackKeepsTheTexelsTypeWidthAndChannel) {
     gl_ext_init();
     const std::uint16_t integers[4] = {1, 2, 40000, 65535};

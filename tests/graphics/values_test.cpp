@@ -1,8 +1,7 @@
-// The value types: posture arithmetic, forces and the lens the scene relies
-// on (bit-exact where the single-precision order of operations is the point),
-// and their text forms, which give the caller's stream flags back, also when
-// the stream throws. The flight test integrates the turn and revolve offsets;
-// the GL test checks the rotations against glRotate.
+// The value types: posture arithmetic, forces and the lens the scene relies on (bit-exact where the single-precision
+// order of operations is the point), and their text forms, which give the caller's stream flags back, also when the
+// stream throws. The flight test integrates the turn and revolve offsets; the GL test checks the rotations against
+// glRotate.
 
 #include <array>
 #include <cmath>
@@ -39,9 +38,8 @@ struct FailingBuf : std::streambuf {
 
 }  // namespace
 
-// First a then b: a's position turned by b's orientation, then moved by b's;
-// the undoing rotations compose in the reverse order; about one axis the
-// rotations just add. The grid truncates toward zero.
+// First a then b: a's position turned by b's orientation, then moved by b's; the undoing rotations compose in the
+// reverse order; about one axis the rotations just add. The grid truncates toward zero.
 TEST(ValuesPosture, ComposeAndGrid) {
     const float q = deg_to_rad(90.0f);
     const pst3w r = compose(pst3w{{0, 0, 0.25f}, {-0.1f, 0, 0}, {1, 0, 0}}, pst3w{{0, 0, q}, {0, -0.2f, 0}, {0, 0, 5}});
@@ -78,9 +76,8 @@ TEST(ValuesCamera, TheDiagonalSpansTheFieldOfView) {
     EXPECT_NEAR(std::hypot(j.right, j.top), 0.1 * std::tan(static_cast<float>(p.fov) / 2.0), 1e-12);
 }
 
-// Fixed notation with six decimals whatever the stream's; byte colours in
-// hex digits, right-aligned whatever the caller set; the caller's flags and
-// fill come back.
+// Fixed notation with six decimals whatever the stream's; byte colours in hex digits, right-aligned whatever the caller
+// set; the caller's flags and fill come back.
 TEST(TextForm, FixedValuesAndRightAlignedByteColoursLeaveTheStreamAsFound) {
     const std::pair<std::string, std::string> cases[] = {
         {text(pos3{0.1f, -2, 100}), "pos3(0.100000, -2.000000, 100.000000)"},

@@ -1,6 +1,5 @@
-"""What `cmake --install` puts on a system: exactly the program, its manual
-page, the desktop entry and the README; the manual page and the desktop
-entry pass their linters."""
+"""What `cmake --install` puts on a system: exactly the program, its manual page, the desktop entry and the README; the
+manual page and the desktop entry pass their linters."""
 
 import os
 import pathlib

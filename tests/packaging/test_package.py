@@ -1,6 +1,5 @@
-"""The Debian package that scripts/package builds (WG_PACKAGE): the files of
-the install, dependencies computed from the binary, and the program
-unpacked from it runs."""
+"""The Debian package that scripts/package builds (WG_PACKAGE): the files of the install, dependencies computed from the
+binary, and the program unpacked from it runs."""
 
 import os
 import subprocess

@@ -27,16 +27,15 @@ std::string settings(const std::string& mode, const std::string& interval, const
     return "MESHMODE: " + mode + "\nBOUNDING: 1000\nINTERVAL: " + interval + "\nMESH_FOG: " + fog + "\n";
 }
 
-struct StreamCapture {  // a standard stream redirected into a string for its lifetime
-    explicit StreamCapture(std::ostream& s) : stream(s), saved(s.rdbuf(text.rdbuf())) {}
+struct StreamCapture : std::ostringstream {  // a standard stream redirected here for its lifetime
+    explicit StreamCapture(std::ostream& s) : stream(s), saved(s.rdbuf(rdbuf())) {}
     ~StreamCapture() { stream.rdbuf(saved); }
     std::string take() {  // what was written since the last take
-        const std::string taken = text.str();
-        text.str("");
+        const std::string taken = str();
+        str("");
         return taken;
     }
     std::ostream& stream;
-    std::ostringstream text;
     std::streambuf* saved;
 };
 
@@ -156,10 +155,10 @@ TEST_F(WireGateGLTest, KeysPrintTheirMessageRebuildAndRedraw) {
         {'L', "L: line stipple draw mode\n" + settings("2", "55"), 3},
         {'o', "o: fog mode change to 0\n", 4},  // no rebuild
     };
-    for (const auto& [key, printed, redisplays] : keys) {
+    for (const auto& [key, printed, redrawn] : keys) {
         EXPECT_TRUE(scene->key_down(key, 0, 0) && !scene->key_up(key, 0, 0)) << key;
         EXPECT_EQ(out.take(), printed) << key;
-        EXPECT_EQ(redisplays, redisplays) << key;
+        EXPECT_EQ(redisplays, redrawn) << key;
         expect_lattice_matches();
     }
     for (unsigned char key : {'7', '9', 'q', 'P', ' '}) EXPECT_FALSE(scene->key_down(key, 0, 0)) << key;

@@ -1,6 +1,5 @@
 #pragma once
-// A real OpenGL context for tests: desktop GL, compatibility profile, software
-// rendering, nothing on the screen. Each platform makes it in its own file.
+// A real OpenGL context for tests: desktop GL, compatibility profile, software rendering, nothing on the screen.
 
 #include <gtest/gtest.h>
 
@@ -10,20 +9,22 @@
 
 namespace wg_test {
 
-// Makes a compatibility-profile context current on the calling thread.
-// Returns false (and says why on stderr) when no context can be made.
-bool make_gl_context_current();
-
-// The platform's part, run once by the above (egl_ or wgl_gl_test_context.cpp).
+// Makes the context current on the calling thread, or says why not on stderr
+// and returns false: each platform in its own egl_ or wgl_gl_test_context.cpp.
 bool create_gl_context();
 
-// Base fixture for every *GLTest: the context is made once per process and
-// each test must leave no GL error behind.
+// Base fixture for every *GLTest: the context is made once per process and each test must leave no GL error behind.
 class GLTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite();
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        static const bool made = create_gl_context();
+        ASSERT_TRUE(made) << "no GL context for this test";
+        while (glGetError() != GL_NO_ERROR) {
+        }
+    }
+    void TearDown() override {
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "the test left a GL error pending";
+    }
 };
 
 }  // namespace wg_test

@@ -1,6 +1,5 @@
-// The test context on Windows: WGL on a 256x256 window that is never shown
-// (memory bitmaps get no hardware-style context from the driver). Under wine
-// this needs an X display, not a visible window.
+// The test context on Windows: WGL on a 256x256 window that is never shown (memory bitmaps get no hardware-style
+// context from the driver). Under wine this needs an X display, not a visible window.
 #include "gl_test_context.h"
 
 #include <windows.h>

@@ -1,6 +1,5 @@
-// On Windows: the last holder unmaps the views and closes every handle, mode 2
-// opens nothing, and the file is opened without sharing. The fatal error
-// report's box is an end-to-end case (tests/windows/).
+// On Windows: the last holder unmaps the views and closes every handle, mode 2 opens nothing, and the file is opened
+// without sharing. The fatal error report's box is an end-to-end case (tests/windows/).
 #include "storage_fixture.h"
 
 #include <windows.h>

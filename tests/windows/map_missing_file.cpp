@@ -1,6 +1,5 @@
-// Asks the file-mapping allocator for a file that does not exist: its fatal
-// path writes a line on stderr, shows the error box and exits with the
-// Windows error code. test_wine.py reads the box and dismisses it.
+// Asks the file-mapping allocator for a file that does not exist: its fatal path writes a line on stderr, shows the
+// error box and exits with the Windows error code. test_wine.py reads the box and dismisses it.
 #include "utilities/alloc_mmap_win.h"
 #include "utilities/refvector2.h"
 

@@ -1,7 +1,6 @@
-"""wire_gate.exe under wine on Xvfb: the start-up output, the time line moving, the same pictures as on
-Linux (the e2e reference pictures), a draw-mode key, q; and the fatal error report of the file-mapping
-allocator: the box, its text (from wine's window trace), a key that dismisses it, the Windows error code as
-the exit code."""
+"""wire_gate.exe under wine on Xvfb: the start-up output, the time line moving, the same pictures as on Linux (the e2e
+reference pictures), a draw-mode key, q; and the fatal error report of the file-mapping allocator: the box, its text
+(from wine's window trace), a key that dismisses it, the Windows error code as the exit code."""
 
 import os
 import re
@@ -26,9 +25,8 @@ def xserver():
 
 
 def as_on_linux(s, label):
-    """A screenshot with the window's picture moved to where the reference
-    pictures saw it: freeglut's X11 window sits at (1, 1) on a display
-    without a window manager, wine's at (0, 0)."""
+    """A screenshot with the window's picture moved to where the reference pictures saw it: freeglut's X11 window sits
+    at (1, 1) on a display without a window manager, wine's at (0, 0)."""
     origin = s.dpy.create_resource_object("window", s.window).translate_coords(s.dpy.screen().root, 0, 0)
     time.sleep(SETTLE)
     return np.roll(s.screenshot(label), (1 + origin.y, 1 + origin.x), axis=(0, 1))

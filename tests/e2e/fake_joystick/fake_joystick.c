@@ -1,10 +1,8 @@
-/* Joystick 0 for the end-to-end tests, preloaded into the real program, as
- * PLIB's js module uses the Linux interface: open /dev/input/js0 or /dev/js0,
- * JSIOCGAXES, JSIOCGBUTTONS, JSIOCGNAME, then non-blocking reads of struct
- * js_event (EAGAIN: nothing new; any other error: not working for good).
- * FAKE_JS_CONTROL names a FIFO of the records (unset: no joystick);
- * FAKE_JS_AXES and FAKE_JS_BUTTONS give the counts; a record of type 0
- * unplugs the device (ENODEV). Other paths and descriptors pass through. */
+/* Joystick 0 for the end-to-end tests, preloaded into the real program, as PLIB's js module uses the Linux interface:
+ * open /dev/input/js0 or /dev/js0, JSIOCGAXES, JSIOCGBUTTONS, JSIOCGNAME, then non-blocking reads of struct js_event
+ * (EAGAIN: nothing new; any other error: not working for good). FAKE_JS_CONTROL names a FIFO of the records (unset: no
+ * joystick); FAKE_JS_AXES and FAKE_JS_BUTTONS give the counts; a record of type 0 unplugs the device (ENODEV). Other
+ * paths and descriptors pass through. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
