@@ -13,136 +13,60 @@
 
 namespace libgr {
 
-// clang-format off: one value type (or tag) a line reads as a table
-struct pos3 {
-    float x, y, z;
-};  // point in space
-struct dir3 {
-    float x, y, z;
-};  // direction or free vector, not necessarily unit
-struct rev3 {
-    float x, y, z;
-};  // rotation vector: axis * angle in radians
-struct pos2 {
-    float x, y;
-};
-struct dir2 {
-    float x, y;
-};
-struct pos2l {
-    std::int32_t x, y;
-};
-struct dir2l {
-    std::int32_t x, y;
-};
-struct qua {
-    float w, x, y, z;
-};  // quaternion, scalar part first
+// One value type (or tag) a line reads as a table.
+// clang-format off
+struct pos3 { float x, y, z; };   // point in space
+struct dir3 { float x, y, z; };   // direction or free vector, not necessarily unit
+struct rev3 { float x, y, z; };   // rotation vector: axis * angle in radians
+struct pos2 { float x, y; };
+struct dir2 { float x, y; };
+struct pos2l { std::int32_t x, y; };
+struct dir2l { std::int32_t x, y; };
+struct qua { float w, x, y, z; };  // quaternion, scalar part first
 
 // Rotation by angle (degrees) about axis, in glRotatef argument order.
-struct rot3 {
-    float angle;
-    dir3 axis;
-};
+struct rot3 { float angle; dir3 axis; };
 
 // Only their text form is used; the component names are descriptive.
-struct plr3 {
-    float radius, azimuth, elevation;
-};  // polar coordinates
-struct ang3 {
-    float yaw, pitch, roll;
-};  // Euler angles
+struct plr3 { float radius, azimuth, elevation; };  // polar coordinates
+struct ang3 { float yaw, pitch, roll; };            // Euler angles
 
 // Posture: orientation, the orientation that undoes it, and position.
-struct pst3w {
-    rev3 rev;
-    rev3 inv;
-    pos3 pos;
-};
+struct pst3w { rev3 rev; rev3 inv; pos3 pos; };
 // Displacement as a length along a direction (same layout as rot3).
-struct srt3 {
-    float length;
-    dir3 dir;
-};
+struct srt3 { float length; dir3 dir; };
 // Rigid motion: rotation vector plus displacement.
-struct irt3 {
-    rev3 rev;
-    srt3 srt;
-};
+struct irt3 { rev3 rev; srt3 srt; };
 
-struct vec3w {
-    float x, y, z, w;
-};  // homogeneous point
-struct col3 {
-    float r, g, b;
-};
-struct col3a {
-    float r, g, b, a;
-};  // handed to glColor4fv
-struct txc1 {
-    float s;
-};
-struct txc2 {
-    float s, t;
-};
-struct txc2q {
-    float s, t, q;
-};
-struct txc3 {
-    float s, t, r;
-};
-struct txc3q {
-    float s, t, r, q;
-};
+struct vec3w { float x, y, z, w; };  // homogeneous point
+struct col3 { float r, g, b; };
+struct col3a { float r, g, b, a; };   // handed to glColor4fv
+struct txc1 { float s; };
+struct txc2 { float s, t; };
+struct txc2q { float s, t, q; };
+struct txc3 { float s, t, r; };
+struct txc3q { float s, t, r, q; };
 
 // 4x4 transform, column-major as OpenGL takes it.
-struct mtx3w {
-    float m[16];
-};
+struct mtx3w { float m[16]; };
 
-struct box2 {
-    pos2 first, second;
-};
-struct box3 {
-    pos3 first, second;
-};
-struct dim2 {
-    std::uint32_t width, height;
-};
-struct dim3 {
-    std::uint32_t width, height, depth;
-};
+struct box2 { pos2 first, second; };
+struct box3 { pos3 first, second; };
+struct dim2 { std::uint32_t width, height; };
+struct dim3 { std::uint32_t width, height, depth; };
 
-struct col3aub {
-    std::uint8_t r, g, b, a;
-};
-struct col3ub {
-    std::uint8_t r, g, b;
-};
-struct col1aub {
-    std::uint8_t l, a;
-};
-struct col1ub {
-    std::uint8_t l;
-};
+struct col3aub { std::uint8_t r, g, b, a; };
+struct col3ub { std::uint8_t r, g, b; };
+struct col1aub { std::uint8_t l, a; };
+struct col1ub { std::uint8_t l; };
 
 // Only their text form is used; the component names are descriptive.
-struct surface {
-    float a, b, c, d;
-};  // plane a*x + b*y + c*z + d = 0
-struct line2d {
-    float a, b, c;
-};  // line a*x + b*y + c = 0
-struct line3d {
-    dir3 dir;
-    mtx3w frame;
-    mtx3w inv_frame;
-};
+struct surface { float a, b, c, d; };  // plane a*x + b*y + c*z + d = 0
+struct line2d { float a, b, c; };      // line a*x + b*y + c = 0
+struct line3d { dir3 dir; mtx3w frame; mtx3w inv_frame; };
 
 // Frustum bounds in glFrustum argument order.
-struct projection {
-    double left, right, bottom, top, znear, zfar;
-};
+struct projection { double left, right, bottom, top, znear, zfar; };
 
 // Camera lens. fov is the DIAGONAL field of view in radians; aspect is
 // width / height. Defaults: 90 degrees (converted with the library's
@@ -157,9 +81,7 @@ struct perspective {
 // Force accumulator for forces applied at lever points (body axes):
 // ro sums the moments, ze the central parts, pf/nf the lever-weighted parts
 // split by the sign of each lever component.
-struct force_t {
-    dir3 ro, ze, pf, nf;
-};
+struct force_t { dir3 ro, ze, pf, nf; };
 
 // Constants.
 inline constexpr mtx3w identity_mtx3w{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
@@ -179,14 +101,14 @@ static_assert(sizeof(dir2l) == 8 && offsetof(dir2l, y) == 4, "dir2l layout");
 static_assert(sizeof(qua) == 16 && offsetof(qua, w) == 0 && offsetof(qua, z) == 12, "qua layout");
 static_assert(sizeof(rot3) == 16 && offsetof(rot3, axis) == 4, "rot3 layout");
 static_assert(sizeof(plr3) == 12 && sizeof(ang3) == 12, "plr3/ang3 layout");
-static_assert(sizeof(pst3w) == 36 && offsetof(pst3w, inv) == 12 && offsetof(pst3w, pos) == 24, "pst3w layout");
+static_assert(sizeof(pst3w) == 36 && offsetof(pst3w, inv) == 12 && offsetof(pst3w, pos) == 24,
+              "pst3w layout");
 static_assert(sizeof(srt3) == 16 && offsetof(srt3, dir) == 4, "srt3 layout");
 static_assert(sizeof(irt3) == 28 && offsetof(irt3, srt) == 12, "irt3 layout");
 static_assert(sizeof(vec3w) == 16 && offsetof(vec3w, w) == 12, "vec3w layout");
 static_assert(sizeof(col3) == 12 && sizeof(col3a) == 16 && offsetof(col3a, a) == 12, "colour layout");
 static_assert(sizeof(txc1) == 4 && sizeof(txc2) == 8 && sizeof(txc2q) == 12 && sizeof(txc3) == 12 &&
-                  sizeof(txc3q) == 16 && offsetof(txc3q, q) == 12,
-              "texture coordinate layout");
+              sizeof(txc3q) == 16 && offsetof(txc3q, q) == 12, "texture coordinate layout");
 static_assert(sizeof(mtx3w) == 64, "mtx3w layout");
 static_assert(sizeof(box2) == 16 && offsetof(box2, second) == 8, "box2 layout");
 static_assert(sizeof(box3) == 24 && offsetof(box3, second) == 12, "box3 layout");
@@ -199,8 +121,7 @@ static_assert(sizeof(line3d) == 140 && offsetof(line3d, frame) == 12 && offsetof
 static_assert(sizeof(projection) == 48 && offsetof(projection, zfar) == 40, "projection layout");
 static_assert(sizeof(perspective) == 32 && offsetof(perspective, zfar) == 24, "perspective layout");
 static_assert(sizeof(force_t) == 48 && offsetof(force_t, ze) == 12 && offsetof(force_t, pf) == 24 &&
-                  offsetof(force_t, nf) == 36,
-              "force_t layout");
+              offsetof(force_t, nf) == 36, "force_t layout");
 // clang-format on
 
 }  // namespace libgr

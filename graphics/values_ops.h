@@ -184,69 +184,45 @@ template <class A, class R, if_vec3<A, R> = 0> inline R& grid_ceil(const A& v, c
     return r;
 }
 
-// clang-format off: one form a line reads as a table
+// One form a line reads as a table.
+// clang-format off
 // ---- value-returning forms (result has the first operand's type) ---------
 
-template <class A, class B, if_vec3<A, B> = 0> inline A add(const A& a, const B& b) {
-    A r;
-    return add(a, b, r);
-}
-template <class A, class B, if_vec3<A, B> = 0> inline A subtract(const A& a, const B& b) {
-    A r;
-    return subtract(a, b, r);
-}
-template <class A, if_vec3<A> = 0> inline A negate(const A& a) {
-    A r;
-    return negate(a, r);
-}
-template <class A, if_vec3<A> = 0> inline A scale(const A& a, float s) {
-    A r;
-    return scale(a, s, r);
-}
-template <class A, if_vec3<A> = 0> inline A divide(const A& a, float s) {
-    A r;
-    return divide(a, s, r);
-}
-template <class A, class B, if_vec3<A, B> = 0> inline A minimum(const A& a, const B& b) {
-    A r;
-    return minimum(a, b, r);
-}
-template <class A, class B, if_vec3<A, B> = 0> inline A maximum(const A& a, const B& b) {
-    A r;
-    return maximum(a, b, r);
-}
-template <class A, if_vec3<A> = 0> inline A absolute(const A& a) {
-    A r;
-    return absolute(a, r);
-}
-template <class A, class B, if_vec3<A, B> = 0> inline A cross(const A& a, const B& b) {
-    A r;
-    return cross(a, b, r);
-}
-template <class A, if_vec3<A> = 0> inline A normalize(const A& a) {
-    A r;
-    return normalize(a, r);
-}
-template <class A, if_vec3<A> = 0> inline A grid_floor(const A& v, float g) {
-    A r;
-    return grid_floor(v, g, r);
-}
-template <class A, if_vec3<A> = 0> inline A grid_floor(const A& v, const dir3& g) {
-    A r;
-    return grid_floor(v, g, r);
-}
-template <class A, if_vec3<A> = 0> inline A grid_ceil(const A& v, float g) {
-    A r;
-    return grid_ceil(v, g, r);
-}
-template <class A, if_vec3<A> = 0> inline A grid_ceil(const A& v, const dir3& g) {
-    A r;
-    return grid_ceil(v, g, r);
-}
+template <class A, class B, if_vec3<A, B> = 0>
+inline A add(const A& a, const B& b) { A r; return add(a, b, r); }
+template <class A, class B, if_vec3<A, B> = 0>
+inline A subtract(const A& a, const B& b) { A r; return subtract(a, b, r); }
+template <class A, if_vec3<A> = 0>
+inline A negate(const A& a) { A r; return negate(a, r); }
+template <class A, if_vec3<A> = 0>
+inline A scale(const A& a, float s) { A r; return scale(a, s, r); }
+template <class A, if_vec3<A> = 0>
+inline A divide(const A& a, float s) { A r; return divide(a, s, r); }
+template <class A, class B, if_vec3<A, B> = 0>
+inline A minimum(const A& a, const B& b) { A r; return minimum(a, b, r); }
+template <class A, class B, if_vec3<A, B> = 0>
+inline A maximum(const A& a, const B& b) { A r; return maximum(a, b, r); }
+template <class A, if_vec3<A> = 0>
+inline A absolute(const A& a) { A r; return absolute(a, r); }
+template <class A, class B, if_vec3<A, B> = 0>
+inline A cross(const A& a, const B& b) { A r; return cross(a, b, r); }
+template <class A, if_vec3<A> = 0>
+inline A normalize(const A& a) { A r; return normalize(a, r); }
+template <class A, if_vec3<A> = 0>
+inline A grid_floor(const A& v, float g) { A r; return grid_floor(v, g, r); }
+template <class A, if_vec3<A> = 0>
+inline A grid_floor(const A& v, const dir3& g) { A r; return grid_floor(v, g, r); }
+template <class A, if_vec3<A> = 0>
+inline A grid_ceil(const A& v, float g) { A r; return grid_ceil(v, g, r); }
+template <class A, if_vec3<A> = 0>
+inline A grid_ceil(const A& v, const dir3& g) { A r; return grid_ceil(v, g, r); }
 
-template <class A, class B, if_vec3<A, B> = 0> inline A operator+(const A& a, const B& b) { return add(a, b); }
-template <class A, class B, if_vec3<A, B> = 0> inline A operator-(const A& a, const B& b) { return subtract(a, b); }
-template <class A, if_vec3<A> = 0> inline A operator-(const A& a) { return negate(a); }
+template <class A, class B, if_vec3<A, B> = 0>
+inline A operator+(const A& a, const B& b) { return add(a, b); }
+template <class A, class B, if_vec3<A, B> = 0>
+inline A operator-(const A& a, const B& b) { return subtract(a, b); }
+template <class A, if_vec3<A> = 0>
+inline A operator-(const A& a) { return negate(a); }
 // clang-format on
 
 // ---- rotations and postures ----------------------------------------------
