@@ -46,8 +46,10 @@ void event_coords_t::apply_force() {
 
 namespace {
 
-// Angle of a rotation vector in degrees, reduced to (-360, 360).
-float reduced_degrees(const rev3& r) { return libgr::fmod(to_rot3(r).angle, 360.0f); }
+// The true angular speed of a rotation vector per second, in rad/s. The
+// translation terms divide by it: reduced modulo a whole turn, as a posture
+// may be, it would vanish at 360 degrees/s and blow the path up just above.
+float angular_speed(const rev3& r) { return deg_to_rad(to_rot3(r).angle); }
 
 // The part of v along the axis of rotation r; zero when r does not turn.
 // The turning closed forms below only carry the part of the linear
@@ -69,8 +71,7 @@ pst3w displacement(const rates_t& rates, float dt) {
     const pos3 axial = along_axis(rates[1].pos, e.rev);
     const pos3 turning = rates[1].pos - axial;
 
-    // Whole turns per second count as no rotation for the acceleration term.
-    const float w = deg_to_rad(reduced_degrees(rates[0].rev));
+    const float w = angular_speed(rates[0].rev);
     pos3 v = origin_pos3;
     if (w != 0.0f)  // NaN counts as turning
         scale(turning, 1.0f / ((w * w) * 0.5f), v);
@@ -91,13 +92,13 @@ pst3w step_rates(rates_t& rates, float dt) {
     compose(w.rev, rates[0].rev, w.rev);
     compose(rates[0].inv, w.inv, w.inv);
 
-    const float a = reduced_degrees(w.rev);
+    const float a = angular_speed(w.rev);
     if (a != 0.0f) {  // NaN counts as turning
         // turn_offset keeps only the part that turns; the axial part of the
         // velocity gained, a dt, is added back.
         const pos3 axial = along_axis(w.pos, d.rev);
         pos3 v;
-        scale(rates[1].pos, 1.0f / deg_to_rad(a), v);
+        scale(rates[1].pos, 1.0f / a, v);
         turn_offset(w.pos, d.rev, vec3_as<dir3>(v), w.pos);
         if (any_differs(axial, 0.0f)) add(w.pos, axial, w.pos);
     }

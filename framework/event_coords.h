@@ -21,9 +21,9 @@ using rates_t = libgr::pst3w[2];
 struct event_coords_t {
     std::uint32_t m_msec;       // time of the base state, ms
     std::uint32_t m_pstmsec;    // time of the current state, ms
-    libgr::pst3w m_cur;         // current state: rev is m_pst, pos is m_pos
-    libgr::pst3w m_base;        // base state at m_msec: rev is m_pst0, pos is m_pos0
-    rates_t m_rates;            // [0]: m_rot / m_vec, [1]: m_rev / m_acc
+    libgr::pst3w m_cur;         // current state at m_pstmsec (dumped as m_pst, m_pos)
+    libgr::pst3w m_base;        // base state at m_msec (dumped as m_pst0, m_pos0)
+    rates_t m_rates;            // [0] velocities (m_rot, m_vec), [1] accelerations (m_rev, m_acc)
     libgr::force_t m_force[2];  // [1] collects input forces (apply_force); [0] only cleared
 
     // Base time 0, identity postures, zero rates and forces, m_pstmsec 0.

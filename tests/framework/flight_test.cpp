@@ -56,10 +56,12 @@ body fly(double dt, const vec& w0, const vec& alpha, const vec& v, const vec& a)
 
 }  // namespace
 
-// Covered: turns about a fixed axis (the turn is the integral of w) below one turn per second (whole turns count as
-// none for the thrust, by design: see below) with any linear velocity and body thrust; spin-up about the turn axis
-// without thrust (off it rotation vectors compose to first order only).
+// Covered: turns about a fixed axis (the turn is the integral of w), below, at and above whole turns per second, with
+// any linear velocity and body thrust across and along the turn; spin-up about the turn axis without thrust (off it
+// rotation vectors compose to first order only).
 TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
+    const double turn = 2 * M_PI;  // rad/s: one turn per second
+    const vec axis{0, 0.6, 0.8};
     const struct {
         const char* name;
         vec w, alpha, v, a;
@@ -70,6 +72,12 @@ TEST(Flight, ClosedFormFollowsTheIntegratedRigidBody) {
         {"roll, thrust along", {0, 0, 1.0}, {}, {1, 0, 0}, {0, 0, -5}},
         {"all three axes", {0.3, -0.4, 0.5}, {}, {2, 1, -4}, {1, -2, -3}},
         {"spin-up about the turn axis", {0, 0.4, 0}, {0, 0.2, 0}, {1, 0, -2}, {}},
+        // thrust (0, 3, -5): 0.2 along the axis, 5.83 across it
+        {"just below a turn per second", axpy(turn - 0.01, axis, {}), {}, {1, 0, -2}, {0, 3, -5}},
+        {"a turn per second", axpy(turn, axis, {}), {}, {1, 0, -2}, {0, 3, -5}},
+        {"just above a turn per second", axpy(turn + 0.01, axis, {}), {}, {1, 0, -2}, {0, 3, -5}},
+        {"1.75 turns per second", axpy(3.5 * M_PI, axis, {}), {}, {1, 0, -2}, {0, 3, -5}},
+        {"two turns per second", axpy(2 * turn, axis, {}), {}, {1, 0, -2}, {0, 3, -5}},
     };
     for (const auto& c : cases) {
         for (const float dt : {0.01f, 1.0f, 10.0f}) {
@@ -103,18 +111,6 @@ TEST(EventCoords, ForcesAccelerateAndStepsAreSigned) {
     EXPECT_EQ((std::array<vec, 3>{d(c.m_rates[1].rev), d(c.m_rates[1].inv), d(c.m_rates[1].pos)}),
               (std::array<vec, 3>{vec{0, 2, 0.5f}, {0, -2, -0.5f}, {0, 0.5f, -2}}));
     EXPECT_EQ(elapsed_seconds(0xFFFFFF9Cu, 100), -0.2f);
-}
-
-// By design, whole turns per second count as no turning speed for the thrust term (its speed is reduced modulo one
-// turn), so thrust across the turn moves nothing; half a turn per second moves the body.
-TEST(EventCoords, WholeTurnsPerSecondDropTheThrustAcrossTheTurn) {
-    rates_t r = {identity_pst3w, identity_pst3w};
-    r[1].pos = pos3{0, 1, 0};
-    for (const float turns : {1.0f, 2.0f, 0.5f}) {
-        r[0].rev = rev3{0, 0, turns * 2.0f * 3.1415927f};
-        r[0].inv = negate(r[0].rev);
-        EXPECT_EQ(any_differs(displacement(r, 0.5f).pos, 0.0f), turns == 0.5f) << turns;
-    }
 }
 
 TEST(EventList, InsertKeepsAbsoluteTimesAndInsertionOrder) {
