@@ -52,6 +52,10 @@ public:
     bool thrust_key(unsigned char key, bool release);
     // Joystick axis changes as forces; nothing below four axes.
     void apply_joystick(const std::vector<float>& axes);
+    // After "-" or ".": the stick's present position back into the cleared
+    // force accumulator (accelerations untouched), so the forces follow the
+    // stick again. False without a four-axis stick.
+    bool add_stick_position();
     // Every ring sample 0, lengths kept, write index 0.
     void reset_history();
     // Moves the state's base to the current time before forces change.

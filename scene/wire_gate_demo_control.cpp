@@ -113,16 +113,34 @@ bool wire_gate_demo::thrust_key(unsigned char key, bool release) {
     return true;
 }
 
-void wire_gate_demo::apply_joystick(const std::vector<float>& axes) {
+namespace {
+
+// The forces of a stick at `axes`: roll, pitch, thrust, yaw. The mapping is
+// linear, so changes of position give changes of force.
+void add_stick_forces(libgr::force_t& f, const std::vector<float>& axes) {
     static const float k = libgr::deg_to_rad(5.0f);
-    if (axes.size() < 4) return;
-    rebase();
-    libgr::force_t& f = m_coords.m_force[1];
     libgr::add_force(f, dir3{0.0f, 1.0f, 0.0f}, dir3{axes[0] * k, 0.0f, 0.0f});               // roll
     libgr::add_force(f, dir3{0.0f, 0.0f, -1.0f}, dir3{0.0f, axes[1] * k, 0.0f});              // pitch
     libgr::add_force(f, dir3{0.0f, 0.0f, 0.0f}, dir3{0.0f, 0.0f, -axes[2] * linear_thrust});  // thrust
     libgr::add_force(f, dir3{0.0f, 0.0f, -1.0f}, dir3{axes[3] * k, 0.0f, 0.0f});              // yaw
+}
+
+}  // namespace
+
+void wire_gate_demo::apply_joystick(const std::vector<float>& axes) {
+    if (axes.size() < 4) return;
+    rebase();
+    add_stick_forces(m_coords.m_force[1], axes);
     m_coords.apply_force();
+}
+
+bool wire_gate_demo::add_stick_position() {
+    // The adapter reports changes from here on, which only sum to the
+    // stick's forces while its position is in the accumulator.
+    const std::vector<float>& position = m_joystick.m_last_axes;
+    if (position.size() < 4) return false;
+    add_stick_forces(m_coords.m_force[1], position);
+    return true;
 }
 
 bool wire_gate_demo::key_down(unsigned char key, int, int) {
@@ -143,6 +161,7 @@ bool wire_gate_demo::key_down(unsigned char key, int, int) {
         libgr::fill(m_coords.m_force[0], 0.0f);
         libgr::fill(m_coords.m_force[1], 0.0f);
         m_thrust_held = 0;
+        if (add_stick_position()) m_coords.apply_force();  // a stick held through the reset pushes on
         reset_history();
         return true;
     }
@@ -156,6 +175,13 @@ bool wire_gate_demo::key_down(unsigned char key, int, int) {
         }
         libgr::fill(m_coords.m_force[1], 0.0f);
         m_thrust_held = 0;
+        if (add_stick_position()) {
+            // A stick held through it turns on; the linear acceleration stays.
+            dir3 turning, central;
+            libgr::split(m_coords.m_force[1], turning, central);
+            m_coords.m_rates[1].rev = libgr::vec3_as<libgr::rev3>(turning);
+            m_coords.m_rates[1].inv = libgr::negate(m_coords.m_rates[1].rev);
+        }
         return true;
     }
     case '/':

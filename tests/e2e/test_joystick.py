@@ -64,13 +64,28 @@ def test_each_axis_cancels_the_opposite_thruster_key_until_the_device_is_lost(pr
         return picture
 
     # Each axis pushed with the key that pushes the other way stays at rest, where that key alone does not.
-    rest = frozen("rest")
+    def distances(both, alone):
+        return [round(1.0 - float((both * rest).sum()), 3), round(1.0 - float((alone * rest).sum()), 3)]
+
+    rest, alone = frozen("rest"), {}
     for name, (axis, key) in MOTIONS.items():
-        alone = frozen("key-" + key, lambda: s.down(key), lambda: s.up(key))
+        alone[key] = frozen("key-" + key, lambda: s.down(key), lambda: s.up(key))
         # The stick first: polled in one update, it acts from the same time as the key handled right after it.
         both = frozen("axis-" + name, lambda: (send(2, axis, 1.0), s.down(key)), lambda: (send(2, axis, 0), s.up(key)))
-        distance = [round(1.0 - float((both * rest).sum()), 3), round(1.0 - float((alone * rest).sum()), 3)]
+        distance = distances(both, alone[key])
         assert distance[0] < 0.25 * distance[1], (name, distance)
+
+    # Thrust held through "-": the stick still pushes after the reset (the key cancels it), and centred afterwards
+    # it leaves nothing behind.
+    def through_reset():
+        send(2, 2, 1.0)
+        time.sleep(0.3)
+        s.key("minus", delay=0)
+        s.down("0")
+
+    both = frozen("axis-through-reset", through_reset, lambda: (send(2, 2, 0), s.up("0")))
+    distance = distances(both, alone["0"])
+    assert distance[0] < 0.25 * distance[1], ("thrust through the reset", distance)
 
     send(2, 2, 1.0)  # flying forwards when the device goes
     time.sleep(0.3)

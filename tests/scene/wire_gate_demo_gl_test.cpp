@@ -213,6 +213,22 @@ TEST_F(WireGateGLTest, TheJoystickSteersWithFourAxesOnlyAndRebasesFirst) {
     joystick = {0.0f, 0.0f, 0.0f, 0.0f};  // centred, every force is gone
     scene->update(600);
     expect_accelerations({}, {});
+
+    // "-" and "." clear the forces: a stick held through them pushes on at once, and centring it afterwards leaves
+    // no acceleration; the velocity gained stays.
+    for (unsigned char key : {'-', '.'}) {
+        make({}, std::vector<float>(4, 0.0f));
+        joystick = {0.5f, 0.0f, 1.0f, 0.0f};  // roll, and thrust along the roll axis
+        scene->update(400);
+        scene->key_down(key, 0, 0);
+        EXPECT_EQ(scene->m_coords.m_rates[0].rev.z, 0.0f) << key;  // the turning stopped
+        expect_accelerations({0, 0, -0.5f * k}, {0, 0, -5});
+        scene->update(1400);
+        joystick = {0.0f, 0.0f, 0.0f, 0.0f};
+        scene->update(2400);
+        expect_accelerations({}, {});
+        EXPECT_NEAR(scene->m_coords.m_rates[0].pos.z, -10.0f, 1e-4f) << key;  // 2 s at 5 units/s^2
+    }
 }
 
 TEST_F(WireGateGLTest, HistoryRingsTakeTheWindowWidthAndWrap) {
