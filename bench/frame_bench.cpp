@@ -21,15 +21,6 @@ namespace {
 // Every attribute group of OpenGL 1.1, as the display callback pushes.
 constexpr GLbitfield all_gl11_attribs = 0x000FFFFF;
 
-// One whole frame through the shell's display callback, GPU work included.
-double timed_frame_ms() {
-    pump_events();
-    const double t0 = wall_seconds();
-    display();
-    glFinish();
-    return (wall_seconds() - t0) * 1000.0;
-}
-
 double median_of(std::vector<double> v) { return summarize(std::move(v)).median; }
 
 // The lattice alone, as display draws it but without overlay and swap, read
@@ -77,6 +68,14 @@ void set_scene_settings(frame_subjects_t& s, int mode, bool fog) {
 }
 
 }  // namespace
+
+double timed_frame_ms() {
+    pump_events();
+    const double t0 = wall_seconds();
+    display();
+    glFinish();
+    return (wall_seconds() - t0) * 1000.0;
+}
 
 frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_options_t& o) {
     frame_row_t row;

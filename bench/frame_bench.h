@@ -28,6 +28,10 @@ struct frame_subjects_t {
     window_size_t window;
 };
 
+// One whole frame through the shell's display callback, the GPU's work
+// included (glFinish before the clock is read), in ms.
+double timed_frame_ms();
+
 // Puts the scene into draw mode `mode` with fog on or off through its own
 // keys, then measures. The shell's display callback draws every frame.
 frame_row_t measure_frames(frame_subjects_t& subjects, int mode, bool fog, const frame_options_t& options);

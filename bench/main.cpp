@@ -1,6 +1,6 @@
 // wire_gate_bench: measures the program on this machine and prints a table.
 //
-//   wire_gate_bench [--out FOLDER] [--rounds N] [--block N] [--quick] [--dump]
+//   wire_gate_bench [--out FOLDER] [--rounds N] [--block N] [--quick] [--dump] [--lattice M:B:I ...]
 //   wire_gate_bench --profile-frames N [--mode M] [--fog F] [--floor]
 //
 // Opens its own 1920x1080 window and measures, in this order: gl_ext_init;
@@ -8,7 +8,9 @@
 // demo_root_t and the shell's display callback, fps and time lines on) in
 // each draw mode with fog on and off, against the floor of the same lattice
 // in one draw call; heap allocations per frame; one update; RebuildMesh at
-// intervals 50, 20, 10 and 5. --out writes results.csv and frames.csv there
+// intervals 50, 20, 10 and 5; the lattice sizes of bounding 1000 at intervals
+// 50, 20, 10, 5, 2 and 1 in the default mode (--lattice MODE:BOUNDING:INTERVAL,
+// repeated, measures those instead). --out writes the CSV files there
 // (and with --dump the lattice pixels of scene and floor per mode as PPM). The scene's
 // own diagnostic lines are suppressed; the exit status is 0 when every
 // target is met, 3 when one is missed, 1 on failure.
@@ -22,6 +24,7 @@
 #include "bench/cost_bench.h"
 #include "bench/floor_demo.h"
 #include "bench/frame_bench.h"
+#include "bench/lattice_bench.h"
 #include "bench/report.h"
 #include "framework/demo_root.h"
 #include "gl_loader/gl_ext.h"
@@ -43,6 +46,7 @@
 #include <sstream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -58,11 +62,13 @@ struct options_t {
     int profile_fog = 1;
     bool profile_floor = false;
     frame_options_t frames;
+    std::vector<lattice_row_t> lattices;  // mode, bounding and interval of each lattice size row
 };
 
 [[noreturn]] void usage(const char* why) {
     std::cerr << "wire_gate_bench: " << why << "\nusage: wire_gate_bench [--out FOLDER] [--rounds N] [--block N]"
-              << " [--quick] [--dump]\n       wire_gate_bench --profile-frames N [--mode 0|1|2] [--fog 0|1] [--floor]"
+              << " [--quick] [--dump] [--lattice MODE:BOUNDING:INTERVAL ...]\n       wire_gate_bench --profile-frames "
+                 "N [--mode 0|1|2] [--fog 0|1] [--floor]"
               << std::endl;
     std::exit(1);
 }
@@ -72,6 +78,15 @@ int positive(const char* text) {
     const long v = std::strtol(text, &end, 10);
     if (end == text || *end != '\0' || v < 1 || v > 100000) usage("a count must be a whole number from 1 to 100000");
     return static_cast<int>(v);
+}
+
+lattice_row_t lattice_settings(const char* text) {
+    lattice_row_t row;
+    char tail = '\0';
+    if (std::sscanf(text, "%d:%f:%f%c", &row.mode, &row.bounding, &row.interval, &tail) != 3 || row.mode < 0 ||
+        row.mode > 2)
+        usage("a lattice is MODE:BOUNDING:INTERVAL, the mode 0, 1 or 2");
+    return row;
 }
 
 int choice(const char* text, int max) {
@@ -97,6 +112,8 @@ options_t parse(int argc, char** argv) {
             o.profile_mode = choice(argv[++i], 2);
         else if (a == "--fog" && has_value)
             o.profile_fog = choice(argv[++i], 1);
+        else if (a == "--lattice" && has_value)
+            o.lattices.push_back(lattice_settings(argv[++i]));
         else if (a == "--floor")
             o.profile_floor = true;
         else if (a == "--quick")
@@ -114,6 +131,9 @@ options_t parse(int argc, char** argv) {
         o.frames.allocation_frames = 4;
     }
     if (o.dump) o.frames.dump_folder = o.out;
+    if (o.lattices.empty())
+        for (const float interval : {50.0f, 20.0f, 10.0f, 5.0f, 2.0f, 1.0f})
+            o.lattices.push_back(lattice_settings(("2:1000:" + std::to_string(interval)).c_str()));
     return o;
 }
 
@@ -239,6 +259,27 @@ int main(int argc, char** argv) {
                                     interval == 5.0f ? target_t{60.0, "< 60 ms"} : no_target()));
     }
     time_rebuild_ms(*scene, hall_default_interval, 1);
+
+    std::vector<double> recording[4];  // ns and bytes a vertex, ns and bytes a command
+    std::cerr << "wire_gate_bench: display list recording" << std::endl;
+    for (int i = 0; i < (o.quick ? 1 : 5); ++i) {
+        const recording_cost_t r = measure_list_recording(2000000);
+        recording[0].push_back(r.ns_per_vertex);
+        recording[1].push_back(r.bytes_per_vertex);
+        recording[2].push_back(r.ns_per_command);
+        recording[3].push_back(r.bytes_per_command);
+    }
+    report.costs.push_back(cost("list recording, per vertex", recording[0], "ns", no_target()));
+    report.costs.push_back(cost("list recording, per vertex", recording[1], "bytes", no_target()));
+    report.costs.push_back(cost("list recording, per command", recording[2], "ns", no_target()));
+    report.costs.push_back(cost("list recording, per command", recording[3], "bytes", no_target()));
+    for (const lattice_row_t& l : o.lattices) {
+        std::cerr << "wire_gate_bench: lattice of mode " << l.mode << ", bounding " << l.bounding << ", interval "
+                  << l.interval << std::endl;
+        const bool small = l.interval >= 5.0f;  // frames of seconds below, in software
+        report.lattices.push_back(measure_lattice(*scene, l.mode, l.bounding, l.interval, o.quick ? 1 : (small ? 5 : 2),
+                                                  o.quick || !small ? 1 : 3));
+    }
 
     report.header = header(size, o);
     silence.restore();

@@ -42,16 +42,38 @@ void print_report(std::FILE* out, const report_t& r) {
         std::fprintf(out, "%-34s %-46s %-10s %s\n", c.name.c_str(), figure, c.target.text.c_str(),
                      verdict(c.target, c.stats.median));
     }
+    if (!r.lattices.empty()) {
+        std::fprintf(out,
+                     "\nLattice sizes: counted vertices drawn a frame and held in lists, list commands; RebuildMesh "
+                     "from the defaults;\nmemory the lists take (heap in use: a software renderer's; GL: what the "
+                     "driver reports, - without); frames\n");
+        std::fprintf(out, "%-4s %-9s %-8s | %-11s %-10s %-10s | %-20s | %-8s %-8s | %s\n", "mode", "bounding",
+                     "interval", "drawn", "list vert", "list cmds", "build ms (p10-p90)", "heap MiB", "GL MiB",
+                     "frame ms (p10-p90, n)");
+        for (const lattice_row_t& l : r.lattices) {
+            char build[64], frame[64], gl[16];
+            std::snprintf(build, sizeof build, "%8.1f (%.1f-%.1f)", l.build_ms.median, l.build_ms.low, l.build_ms.high);
+            std::snprintf(frame, sizeof frame, "%8.1f (%.1f-%.1f, %zu)", l.frame_ms.median, l.frame_ms.low,
+                          l.frame_ms.high, l.frame_ms.count);
+            std::snprintf(gl, sizeof gl, l.gl_mib < 0 ? "-" : "%.1f", l.gl_mib);
+            std::fprintf(out, "%-4d %-9g %-8g | %-11llu %-10llu %-10llu | %-20s | %-8.1f %-8s | %s\n", l.mode,
+                         l.bounding, l.interval, static_cast<unsigned long long>(l.cost.drawn_vertices),
+                         static_cast<unsigned long long>(l.cost.list_vertices),
+                         static_cast<unsigned long long>(l.cost.list_commands), build, l.heap_mib, gl, frame);
+        }
+    }
     std::fprintf(out, "\n%s\n", all_targets_met(r) ? "All targets met." : "Some targets MISSED.");
 }
 
 bool write_csv(const std::string& folder, const report_t& r) {
     const std::string results_path = folder + "/results.csv";
     const std::string frames_path = folder + "/frames.csv";
+    const std::string lattices_path = folder + "/lattices.csv";
     std::ofstream results(results_path);
     std::ofstream frames(frames_path);
-    if (!results || !frames) {
-        std::cerr << "wire_gate_bench: cannot write " << (results ? frames_path : results_path) << std::endl;
+    std::ofstream lattices(lattices_path);
+    if (!results || !frames || !lattices) {
+        std::cerr << "wire_gate_bench: cannot write into " << folder << std::endl;
         return false;
     }
     results << "figure,median,p10,p90,samples,unit,target,met\n";
@@ -78,9 +100,18 @@ bool write_csv(const std::string& folder, const report_t& r) {
                << f.differing_pixels << ',' << f.vertices << '\n';
     }
     for (const cost_row_t& c : r.costs) row(c.name, c.stats, c.unit, c.target);
+    lattices << "mode,bounding,interval,drawn_vertices,list_vertices,list_commands,build_ms,build_p10,build_p90,"
+                "heap_mib,gl_mib,frame_ms,frame_p10,frame_p90,frames\n";
+    for (const lattice_row_t& l : r.lattices)
+        lattices << l.mode << ',' << l.bounding << ',' << l.interval << ',' << l.cost.drawn_vertices << ','
+                 << l.cost.list_vertices << ',' << l.cost.list_commands << ',' << l.build_ms.median << ','
+                 << l.build_ms.low << ',' << l.build_ms.high << ',' << l.heap_mib << ',' << l.gl_mib << ','
+                 << l.frame_ms.median << ',' << l.frame_ms.low << ',' << l.frame_ms.high << ',' << l.frame_ms.count
+                 << '\n';
     results.flush();
     frames.flush();
-    if (!results || !frames) {
+    lattices.flush();
+    if (!results || !frames || !lattices) {
         std::cerr << "wire_gate_bench: writing the CSV files into " << folder << " failed" << std::endl;
         return false;
     }

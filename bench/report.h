@@ -1,8 +1,9 @@
 #pragma once
 // The benchmark's results: one row per figure, printed as a table and
 // written as CSV (results.csv: every figure; frames.csv: the frame rows by
-// draw mode and fog, read by the plot).
+// draw mode and fog, read by the plot; lattices.csv: the lattice sizes).
 
+#include "bench/lattice_bench.h"
 #include "bench/stats.h"
 
 #include <cstdio>
@@ -42,10 +43,11 @@ struct report_t {
     std::string header;  // settings, window size, renderer, date
     std::vector<frame_row_t> frames;
     std::vector<cost_row_t> costs;
+    std::vector<lattice_row_t> lattices;
 };
 
 void print_report(std::FILE* out, const report_t& report);
-// Writes results.csv and frames.csv into folder; false (and a line on
+// Writes results.csv, frames.csv and lattices.csv into folder; false (and a line on
 // stderr) when a file cannot be written.
 bool write_csv(const std::string& folder, const report_t& report);
 // True when every figure with a target meets it.

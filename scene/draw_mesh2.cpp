@@ -1,44 +1,19 @@
 #include "scene/draw_mesh2.h"
 
 #include "graphics/values_ops.h"
+#include "scene/lattice_cost.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <string>
 
 using libgr::dir3;
 using libgr::pos3;
 
 namespace {
-
-// Positions one axis's walk visits, counted in the walk's own float
-// arithmetic: outer = positions <= max; inner = positions < max, plus the
-// final call. Counting stops past limit.
-struct AxisCount {
-    std::uint64_t outer = 0;
-    std::uint64_t inner = 0;
-    bool stalled = false;  // v + step == v before passing max
-};
-
-AxisCount count_axis(float min, float max, float step, std::uint64_t limit) {
-    AxisCount c;
-    std::uint64_t below = 0;
-    float v = min;
-    while (v <= max && below <= limit) {
-        if (v < max) ++below;
-        ++c.outer;
-        const float next = v + step;
-        if (!(next > v)) {
-            c.stalled = true;
-            break;
-        }
-        v = next;
-    }
-    c.inner = below + 1;
-    return c;
-}
 
 // v = min, min + step, ... while v <= max; body() at each.
 template <class Body> void outer_walk(float min, float max, float step, Body body) {
@@ -131,33 +106,12 @@ bool DrawMesh2::Build(const dir3& bounding, const dir3& interval, bool points, b
     const dir3 step = libgr::absolute(interval);
     const pos3 start{min.x, min.y, min.z};
 
-    // Count the walks before recording anything.
-    const AxisCount cx = count_axis(min.x, max.x, step.x, kMaxCalls);
-    const AxisCount cy = count_axis(min.y, max.y, step.y, kMaxCalls);
-    const AxisCount cz = count_axis(min.z, max.z, step.z, kMaxCalls);
-    DrawLine dots;  // the z row of point mode
-    dots.Set(start, pos3{min.x, min.y, max.z}, step.z, texcoord);
-    bool dots_stalled = false;
-    std::uint64_t calls = 0;
-    std::uint64_t row_dots = 0;
-    bool stalled = cx.stalled || cy.stalled;
-    if (points) {
-        calls = cx.outer * cy.inner;
-        row_dots = dots.CountVertices(kMaxCalls, &dots_stalled);
-        stalled = stalled || dots_stalled;
-    } else {
-        calls = cx.outer * (cy.inner + cz.inner) + cy.outer * cz.inner;
-        stalled = stalled || cz.stalled;
-    }
-    if (stalled) {
-        std::cerr << "DrawMesh2::Build: interval " << Triple{interval} << " is too small to step across bounding "
-                  << Triple{bounding} << " in single precision; lattice kept" << std::endl;
-        return false;
-    }
-    if (calls > kMaxCalls || row_dots > kMaxCalls) {
-        std::cerr << "DrawMesh2::Build: bounding " << Triple{bounding} << " with interval " << Triple{interval}
-                  << " needs more than " << kMaxCalls << (calls > kMaxCalls ? " list calls" : " dots per row")
-                  << "; lattice kept" << std::endl;
+    // Counted before anything is recorded: a lattice the lists or a frame
+    // cannot hold is refused.
+    const std::string excess = lattice_excess(lattice_cost(bounding, interval, points));
+    if (!excess.empty()) {
+        std::cerr << "DrawMesh2::Build: bounding " << Triple{bounding} << " with interval " << Triple{interval} << ' '
+                  << excess << "; lattice kept" << std::endl;
         return false;
     }
 
@@ -167,7 +121,7 @@ bool DrawMesh2::Build(const dir3& bounding, const dir3& interval, bool points, b
     m_points = points;
     m_texcoord = texcoord;
     if (points) {
-        m_zline = dots;
+        m_zline.Set(start, pos3{min.x, min.y, max.z}, step.z, texcoord);
     } else {
         m_xline.Set(start, pos3{max.x, min.y, min.z}, 0.0f, texcoord);
         m_yline.Set(start, pos3{min.x, max.y, min.z}, 0.0f, texcoord);
@@ -179,10 +133,8 @@ bool DrawMesh2::Build(const dir3& bounding, const dir3& interval, bool points, b
     recorded = m_zlist.Compile(&m_zline) && recorded;
     if (!recorded) std::cerr << "DrawMesh2::Build: the segment display lists could not be recorded" << std::endl;
 
-    // The rows DrawRows calls, where they stay small: dense dots make rows
-    // of up to kMaxCalls squared vertices. A row not recorded is never called.
-    const std::uint64_t row_vertices = points ? cy.inner * row_dots : 2 * std::max(cy.inner, cz.inner);
-    m_rows = recorded && row_vertices <= kMaxRowVertices;
+    // The rows DrawRows calls. One not recorded is never called.
+    m_rows = recorded;
     if (m_rows) {
         RowBody zrow(m_zline, points, 1, min.y, max.y, step.y);
         m_rows = m_zrow.Compile(&zrow);

@@ -11,14 +11,8 @@
 #include "graphics/values.h"
 #include "scene/draw_line.h"
 
-#include <cstdint>
-
 class DrawMesh2 : public libgr::grObject3D {
 public:
-    // Largest number of list calls one drawing may make, and of dots in one
-    // row; bigger lattices would exhaust memory once recorded.
-    static constexpr std::uint64_t kMaxCalls = 4000000;
-
     DrawMesh2();
 
     // Lattice from -|bounding| to +|bounding| with steps |interval| per
@@ -26,8 +20,8 @@ public:
     // lines emit 1D texture coordinates. Needs a current GL context.
     // Refuses (false, one line on stderr, previous lattice kept) a zero or
     // non-finite interval, a non-finite bounding, a step too small to
-    // advance across the bounding in single precision, or a lattice of more
-    // than kMaxCalls list calls (or dots per row). True once recorded.
+    // advance across the bounding in single precision, or a lattice beyond
+    // the bounds of scene/lattice_cost.h. True once recorded.
     bool Build(const libgr::dir3& bounding, const libgr::dir3& interval, bool points, bool texcoord);
 
     // The lattice walk: matrix pushes/pops, translations and list calls.
@@ -40,14 +34,11 @@ public:
     // vertices, and the outer walks call the rows under glTranslatef. A
     // software renderer pays for every list call that draws: 123 here
     // against 5043 in DrawBody at the defaults. Object coordinates differ
-    // from DrawBody's by whole intervals. DrawBody where Build recorded no
-    // rows. Matrix pushes/pops, translations and list calls only.
+    // from DrawBody's by whole intervals. DrawBody where GL gave Build no
+    // list for the rows. Matrix pushes/pops, translations and list calls only.
     void DrawRows();
     // The row lists hold the current lattice.
     bool HasRows() const { return m_rows; }
-    // Largest row Build records, in vertices (12 MB of positions); a lattice
-    // with larger rows (dense dots) is drawn by DrawRows as by DrawBody.
-    static constexpr std::uint64_t kMaxRowVertices = 1000000;
 
     const libgr::pos3& GetMin() const { return m_min; }
     const libgr::pos3& GetMax() const { return m_max; }

@@ -4,8 +4,10 @@
 
 #include "framework/events.h"
 #include "framework/timeline.h"
+#include "scene/lattice_cost.h"
 
 #include <iostream>
+#include <string>
 #include <utility>
 
 namespace {
@@ -94,25 +96,41 @@ bool wire_gate_demo::build_lattice() {
     return true;
 }
 
+std::string wire_gate_demo::lattice_problem() const {
+    if (!usable_bounding(m_bounding)) return "has a bounding that is not finite";
+    if (!usable_interval(m_interval)) return "has an interval that is not a finite non-zero step";
+    const libgr::dir3 bounding{m_bounding, m_bounding, m_bounding};
+    const libgr::dir3 interval{m_interval, m_interval, m_interval};
+    return lattice_excess(lattice_cost(bounding, interval, m_meshmode == hall_point_mode));
+}
+
+void wire_gate_demo::print_lattice_problem(const std::string& problem) const {
+    std::cerr << "wire_gate_demo: the lattice with mode " << m_meshmode << ", bounding " << m_bounding
+              << " and interval " << m_interval << ' ' << problem;
+}
+
 void wire_gate_demo::RebuildMesh() {
-    if (!build_lattice()) {
-        std::cerr << "wire_gate_demo: the lattice refused bounding " << m_bounding << " with interval " << m_interval
-                  << "; using " << hall_default_bounding << " and " << hall_default_interval << std::endl;
-        m_bounding = hall_default_bounding;
-        m_interval = hall_default_interval;
-        build_lattice();
+    // The bounding the user chose stays; the interval widens to the smallest
+    // that the lists and a frame can hold.
+    const std::string problem = lattice_problem();
+    if (!problem.empty() && usable_bounding(m_bounding) && usable_interval(m_interval)) {
+        const float fitting = smallest_fitting_interval(m_bounding, m_interval, m_meshmode == hall_point_mode);
+        print_lattice_problem(problem);
+        std::cerr << "; using interval " << fitting << std::endl;
+        m_interval = fitting;
     }
+    build_lattice();  // Build says itself what it refuses
     // Printed after the build has answered, so it shows the values in force.
     print_settings();
 }
 
 void wire_gate_demo::rebuild_or_keep(const lattice_values_t& in_force) {
-    // Values the mesh would refuse anyway are not handed to it.
-    const bool usable = usable_bounding(m_bounding) && usable_interval(m_interval);
-    if (!usable || !build_lattice()) {
-        std::cerr << "wire_gate_demo: no lattice with mode " << m_meshmode << ", bounding " << m_bounding
-                  << " and interval " << m_interval << "; keeping mode " << in_force.mode << ", bounding "
-                  << in_force.bounding << " and interval " << in_force.interval << std::endl;
+    // Values the mesh would refuse are not handed to it.
+    const std::string problem = lattice_problem();
+    if (!problem.empty() || !build_lattice()) {
+        print_lattice_problem(problem.empty() ? "could not be recorded" : problem);
+        std::cerr << "; keeping mode " << in_force.mode << ", bounding " << in_force.bounding << " and interval "
+                  << in_force.interval << std::endl;
         m_meshmode = in_force.mode;
         m_bounding = in_force.bounding;
         m_interval = in_force.interval;

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 class wire_gate_demo : public demo_object_t {
@@ -43,8 +44,9 @@ public:
     bool special_down(int key, int x, int y) override;
 
     // Rebuilds the lattice and its display list from the settings members,
-    // then prints the settings in force. A lattice the mesh refuses falls
-    // back to the default bounding and interval (see rebuild_or_keep for keys).
+    // then prints the settings in force. A lattice too large for the lists
+    // or a frame keeps its bounding and takes the smallest interval that
+    // fits, said on stderr (see rebuild_or_keep for keys).
     void RebuildMesh();
 
     // Thruster press or release: a force at a lever point while the key is
@@ -116,6 +118,12 @@ private:
     void print_settings() const;
     // Build and record the lattice from the settings; false when refused.
     bool build_lattice();
+    // Why the mesh would refuse the settings, as a phrase after "the
+    // lattice"; empty when it would not.
+    std::string lattice_problem() const;
+    // "wire_gate_demo: the lattice with mode .., bounding .. and interval ..
+    // <problem>" on stderr, the line left open.
+    void print_lattice_problem(const std::string& problem) const;
     // A key changed the settings from in_force: rebuild, or on refusal put
     // in_force back (the lattice stays as it was) with a line on stderr;
     // then print the settings in force.

@@ -1,6 +1,8 @@
 // The hall's lines and lattice as GL receives them in feedback mode; its generated textures as GL holds them.
 #include "graphics/texture_object.h"
+#include "graphics/values_ops.h"
 #include "scene/draw_mesh2.h"
+#include "scene/lattice_cost.h"
 #include "scene/line_texture.h"
 #include "scene/stipple_texture.h"
 
@@ -84,9 +86,11 @@ std::multiset<Shape> lattice(int b, int step, int n_outer, int n_inner) {
 }
 
 // The dots and lines of a built mesh's walk, complete; the rows the scene records in its list must give the same
-// vertices in order.
+// vertices in order, as many as the lattice's cost counts.
 std::multiset<Shape> walk(DrawMesh2& mesh, std::size_t max_vertices) {
     const Fed fed = feedback(max_vertices, [&] { mesh.Draw(); });
+    const lattice_cost_t cost = lattice_cost(libgr::vec3_as<dir3>(mesh.GetMax()), mesh.GetInterval(), mesh.IsPoints());
+    if (mesh.GetInterval().x > 0) EXPECT_EQ(fed.points.size() + 2 * fed.lines.size(), cost.drawn_vertices);
     DrawMesh2Rows rows(mesh);
     libgr::grDspList list;
     EXPECT_TRUE(list.Compile(&rows));
@@ -134,26 +138,35 @@ TEST_F(HallGLTest, TheWalkDrawsTheDocumentedLatticeKeepsItsListNamesAndRefusesWh
     }
 
     // Refused Builds say why in one line and keep the lattice.
-    const std::tuple<dir3, dir3, std::string> refused[] = {
-        {all(1000.0f), all(0.0f), "interval 0 is not a positive finite step"},
-        {all(1000.0f), all(NAN), "interval nan is not a positive finite step"},
-        {all(1000.0f), dir3{50.0f, -INFINITY, 50.0f}, "interval -inf is not a positive finite step"},
-        {dir3{1000.0f, INFINITY, 1000.0f}, all(50.0f), "bounding inf is not finite"},
-        {all(1000.0f), all(1.0f),
-         "bounding (1000, 1000, 1000) with interval (1, 1, 1) needs more than 4000000 list calls"},
-        {dir3{0.0f, 0.0f, 3e6f}, all(1.0f),
-         "bounding (0, 0, 3e+06) with interval (1, 1, 1) needs more than 4000000 dots per row"},
-        {all(1e9f), all(1.0f),
-         "interval (1, 1, 1) is too small to step across bounding (1e+09, 1e+09, 1e+09) in single precision"},
+    const std::tuple<dir3, dir3, bool, std::string> refused[] = {
+        {all(1000.0f), all(0.0f), true, "interval 0 is not a positive finite step"},
+        {all(1000.0f), all(NAN), false, "interval nan is not a positive finite step"},
+        {all(1000.0f), dir3{50.0f, -INFINITY, 50.0f}, true, "interval -inf is not a positive finite step"},
+        {dir3{1000.0f, INFINITY, 1000.0f}, all(50.0f), false, "bounding inf is not finite"},
+        {all(1000.0f), all(1.0f), true,
+         "bounding (1000, 1000, 1000) with interval (1, 1, 1) would draw 8008002000 dots a frame, more than "
+         "2000000000"},
+        {all(1000.0f), all(0.5f), false,
+         "bounding (1000, 1000, 1000) with interval (0.5, 0.5, 0.5) would draw 96048006 line vertices a frame, more "
+         "than 50000000"},
+        {dir3{0.0f, 0.0f, 3.5e6f}, all(1.0f), true,
+         "bounding (0, 0, 3.5e+06) with interval (1, 1, 1) would record 15183156 vertices in display lists, more than "
+         "12000000"},
+        {dir3{3.5e6f, 0.0f, 0.0f}, all(1.0f), false,
+         "bounding (3.5e+06, 0, 0) with interval (1, 1, 1) would record 21000009 list commands, more than 20000000"},
+        {all(1e9f), all(1.0f), true,
+         "bounding (1e+09, 1e+09, 1e+09) with interval (1, 1, 1) has a step too small to cross the bounding in single "
+         "precision"},
     };
-    for (const auto& [bounding, interval, why] : refused) {
+    for (const auto& [bounding, interval, points, why] : refused) {
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(mesh.Build(bounding, interval, true, false)) << why;
+        EXPECT_FALSE(mesh.Build(bounding, interval, points, false)) << why;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "DrawMesh2::Build: " + why + "; lattice kept\n");
     }
     EXPECT_EQ(walk(mesh, 4096), kept);
-    // 1001 x 1001 calls are allowed; rows of that many dots are not recorded.
-    EXPECT_TRUE(mesh.Build(all(500.0f), all(1.0f), true, false) && !mesh.HasRows());
+    // The largest the scene must take, recorded as rows: lines at interval 1, dots at 5 in a hall three times as wide.
+    EXPECT_TRUE(mesh.Build(all(1000.0f), all(1.0f), false, false) && mesh.HasRows());
+    EXPECT_TRUE(mesh.Build(all(3000.0f), all(5.0f), true, false) && mesh.HasRows());
 }
 
 // The sizes are the clamps, 512 and 256: llvmpipe's maximum is far larger.

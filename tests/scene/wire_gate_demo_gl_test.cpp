@@ -11,6 +11,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -23,8 +24,9 @@ using xyz_t = std::array<float, 3>;
 template <class V> xyz_t xyz(const V& v) { return {v.x, v.y, v.z}; }
 const float k = 0.0872664601f;  // a thruster's lever force: 5 degrees in radians, as a float
 
-std::string settings(const std::string& mode, const std::string& interval, const std::string& fog = "1") {
-    return "MESHMODE: " + mode + "\nBOUNDING: 1000\nINTERVAL: " + interval + "\nMESH_FOG: " + fog + "\n";
+std::string settings(const std::string& mode, const std::string& interval, const std::string& fog = "1",
+                     const std::string& bounding = "1000") {
+    return "MESHMODE: " + mode + "\nBOUNDING: " + bounding + "\nINTERVAL: " + interval + "\nMESH_FOG: " + fog + "\n";
 }
 
 struct StreamCapture : std::ostringstream {  // a standard stream redirected here for its lifetime
@@ -38,6 +40,36 @@ struct StreamCapture : std::ostringstream {  // a standard stream redirected her
     std::ostream& stream;
     std::streambuf* saved;
 };
+
+// A state dump as its lines, every number in them replaced by # (the labels and the value forms), and the numbers.
+using dump_t = std::pair<std::vector<std::string>, std::vector<double>>;
+dump_t parse_dump(const std::string& text) {
+    static const std::regex number("(^|[(, ])(-?[0-9]+(\\.[0-9]+)?)");
+    dump_t d;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        for (std::sregex_iterator m(line.begin(), line.end(), number), end; m != end; ++m)
+            d.second.push_back(std::stod((*m)[2]));
+        d.first.push_back(std::regex_replace(line, number, "$1#"));
+    }
+    return d;
+}
+
+// The dump of a state: both times, then the position, velocity and acceleration parts, then m_force[1]'s four
+// (m_force[0] is always zero here).
+dump_t expected_dump(std::uint32_t msec, std::uint32_t pstmsec, const std::vector<xyz_t>& parts) {
+    dump_t d{{"dump event_coords_t ---", "m_msec: #", "m_pstmsec: #"}, {double(msec), double(pstmsec)}};
+    const char* names[] = {"m_pos: pos3", "m_pos0: pos3", "m_vec: pos3", "m_acc: pos3",
+                           "m_pst: rev3", "m_pst0: rev3", "m_rot: rev3", "m_rev: rev3"};
+    for (int i = 0; i < 16; ++i) {
+        const char* part[] = {"ro", "ze", "pf", "nf"};
+        d.first.push_back(i < 8 ? std::string(names[i]) + "(#, #, #)"
+                                : "m_force[" + std::to_string(i / 12) + "]." + part[i % 4] + ": dir3(#, #, #)");
+        const xyz_t v = i < 8 ? parts[i] : i < 12 ? xyz_t{} : parts[i - 4];
+        d.second.insert(d.second.end(), v.begin(), v.end());
+    }
+    return d;
+}
 
 struct ScriptedJoystick : joystick_device_t {
     explicit ScriptedJoystick(const std::vector<float>* positions) : axes(positions) {}
@@ -130,48 +162,89 @@ protected:
 
 }  // namespace
 
-TEST_F(WireGateGLTest, EnvironmentValuesTheirFallbacksAndTheRefusedLattice) {
-    const std::pair<std::map<std::string, std::string>, std::string> cases[] = {
-        // the environment and stderr; the settings printed after the event dump are the defaults
-        {{{"HALL_MESH_MODE", "010"}}, "HALL_MESH_MODE=010 is not 0, 1 or 2; using 2\n"},  // octal 8
-        {{{"HALL_MESH_BOUNDING", "1e6"}, {"HALL_MESH_INTERVAL", "1"}},
-         "DrawMesh2::Build: bounding (1e+06, 1e+06, 1e+06) with interval (1, 1, 1) needs more than 4000000 list "
-         "calls; lattice kept\n"
-         "wire_gate_demo: the lattice refused bounding 1e+06 with interval 1; using 1000 and 50\n"},
+// The syntax of the values is the settings test's; here what the scene makes of them. A lattice too large keeps its
+// bounding and takes the smallest interval that fits.
+TEST_F(WireGateGLTest, EnvironmentValuesTheirFallbacksAndTheWidenedInterval) {
+    const std::tuple<std::map<std::string, std::string>, std::string, std::string> cases[] = {
+        // the environment, the settings printed after the event dump, stderr
+        {{{"HALL_MESH_MODE", "010"}}, settings("2", "50"), "HALL_MESH_MODE=010 is not 0, 1 or 2; using 2\n"},  // 8
+        {{{"HALL_MESH_INTERVAL", "1"}}, settings("2", "1"), ""},
+        {{{"HALL_MESH_BOUNDING", "3000"}, {"HALL_MESH_INTERVAL", "5"}, {"HALL_MESH_MODE", "1"}},
+         settings("1", "5", "1", "3000"),
+         ""},
+        {{{"HALL_MESH_BOUNDING", "1e6"}},
+         settings("2", "693.004", "1", "1e+06"),
+         "wire_gate_demo: the lattice with mode 2, bounding 1e+06 and interval 50 would draw 9600480006 line vertices "
+         "a frame, more than 50000000; using interval 693.004\n"},
+        {{{"HALL_MESH_MODE", "1"}, {"HALL_MESH_INTERVAL", "-1e-45"}},
+         settings("1", "1.58857"),
+         "wire_gate_demo: the lattice with mode 1, bounding 1000 and interval -1.4013e-45 has a step too small to "
+         "cross the bounding in single precision; using interval 1.58857\n"},
     };
-    for (const auto& [vars, warning] : cases) {
+    for (const auto& [vars, printed, warning] : cases) {
         make(vars);
-        EXPECT_EQ(constructed.substr(constructed.find("MESHMODE")), settings("2", "50") + warning) << warning;
+        EXPECT_EQ(constructed.substr(constructed.find("MESHMODE")), printed + warning) << warning;
         expect_lattice_matches();
     }
 }
 
-TEST_F(WireGateGLTest, KeysPrintTheirMessageRebuildAndRedraw) {
+// Each settings key: its step, its message with the new value, the settings as rebuilt, a redisplay; a step the
+// lattice cannot take is refused in one line, and the settings in force stay.
+TEST_F(WireGateGLTest, EveryKeySaysWhatItChangedByItsStep) {
     make();
-    const std::tuple<unsigned char, std::string, int> keys[] = {
-        // key, standard output, redisplays so far
-        {'[', "[: mesh interval change to 55\n" + settings("2", "55"), 1},
-        {'p', "p: point draw mode\n" + settings("1", "55"), 2},
-        {'L', "L: line stipple draw mode\n" + settings("2", "55"), 3},
-        {'o', "o: fog mode change to 0\n", 4},  // no rebuild
+    using state_t = std::tuple<int, float, float, bool, bool>;  // mode, bounding, interval, fog, state text
+    const auto state = [&] {
+        return state_t{scene->m_meshmode, scene->m_bounding, scene->m_interval, scene->m_meshfog, scene->m_showcoords};
     };
-    for (const auto& [key, printed, redrawn] : keys) {
+    const std::tuple<unsigned char, std::string, state_t, float, int> keys[] = {
+        // key, standard output, the settings and the tone after it, redisplays so far
+        {'/', "/: mesh tone change to 0.9\n" + settings("2", "50"), {2, 1000, 50, 1, 0}, 0.9f, 1},
+        {'\\', "\\: mesh tone change to 0.8\n" + settings("2", "50"), {2, 1000, 50, 1, 0}, 0.8f, 2},
+        {'p', "p: point draw mode\n" + settings("1", "50"), {1, 1000, 50, 1, 0}, 0.8f, 3},
+        {'l', "l: line draw mode\n" + settings("0", "50"), {0, 1000, 50, 1, 0}, 0.8f, 4},
+        {'L', "L: line stipple draw mode\n" + settings("2", "50"), {2, 1000, 50, 1, 0}, 0.8f, 5},
+        {'[', "[: mesh interval change to 55\n" + settings("2", "55"), {2, 1000, 55, 1, 0}, 0.8f, 6},
+        {']', "]: mesh interval change to 50\n" + settings("2", "50"), {2, 1000, 50, 1, 0}, 0.8f, 7},
+        {'{', "{: mesh bounding change to 950\n" + settings("2", "50", "1", "950"), {2, 950, 50, 1, 0}, 0.8f, 8},
+        {'}', "}: mesh bounding change to 1000\n" + settings("2", "50"), {2, 1000, 50, 1, 0}, 0.8f, 9},
+        {'i', "", {2, 1000, 50, 1, 1}, 0.8f, 9},
+        {'o', "o: fog mode change to 0\n", {2, 1000, 50, 0, 1}, 0.8f, 10},  // no rebuild
+    };
+    for (const auto& [key, printed, after, tone, redrawn] : keys) {
         EXPECT_TRUE(scene->key_down(key, 0, 0) && !scene->key_up(key, 0, 0)) << key;
         EXPECT_EQ(out.take(), printed) << key;
+        EXPECT_EQ(state(), after) << key;
+        EXPECT_NEAR(scene->m_tone, tone, 1e-6f) << key;
         EXPECT_EQ(redisplays, redrawn) << key;
         expect_lattice_matches();
     }
     for (unsigned char key : {'7', '9', 'q', 'P', ' '}) EXPECT_FALSE(scene->key_down(key, 0, 0)) << key;
+    EXPECT_EQ(out.take() + err.take(), "");
 
-    for (int i = 0; i < 10; ++i) scene->key_down(']', 0, 0);
+    const auto refused = [&](unsigned char key, const std::string& printed, const std::string& why) {
+        const state_t before = state();
+        scene->key_down(key, 0, 0);
+        EXPECT_EQ(out.take() + err.take(), printed + why) << key;
+        EXPECT_EQ(state(), before) << key;
+        expect_lattice_matches();
+    };
+    for (int i = 0; i < 9; ++i) scene->key_down(']', 0, 0);
     out.take();
-    scene->key_down(']', 0, 0);  // 5 - 5 = 0, refused: the settings in force stay, "[" goes on from them
-    EXPECT_EQ(out.take() + err.take(), "]: mesh interval change to 0\n" + settings("2", "5", "0") +
-                                           "wire_gate_demo: no lattice with mode 2, bounding 1000 and interval 0; "
-                                           "keeping mode 2, bounding 1000 and interval 5\n");
-    expect_lattice_matches();
-    scene->key_down('[', 0, 0);
+    refused(
+        ']', "]: mesh interval change to 0\n" + settings("2", "5", "0"),
+        "wire_gate_demo: the lattice with mode 2, bounding 1000 and interval 0 has an interval that is not a finite "
+        "non-zero step; keeping mode 2, bounding 1000 and interval 5\n");
+    scene->key_down('[', 0, 0);  // goes on from the settings in force
     EXPECT_EQ(out.take(), "[: mesh interval change to 10\n" + settings("2", "10", "0"));
+
+    make({{"HALL_MESH_BOUNDING", "1400"}, {"HALL_MESH_INTERVAL", "1"}});  // 47 M line vertices
+    refused('}', "}: mesh bounding change to 1450\n" + settings("2", "1", "1", "1400"),
+            "wire_gate_demo: the lattice with mode 2, bounding 1450 and interval 1 would draw 50494806 line vertices a "
+            "frame, more than 50000000; keeping mode 2, bounding 1400 and interval 1\n");
+    refused('p', "p: point draw mode\n" + settings("2", "1", "1", "1400"),
+            "wire_gate_demo: the lattice with mode 1, bounding 1400 and interval 1 would draw 21967682800 dots a "
+            "frame, more than 2000000000; keeping mode 2, bounding 1400 and interval 1\n");
+    EXPECT_EQ(scene->m_mesh.GetMax().x, 1400.0f);
 }
 
 TEST_F(WireGateGLTest, AThrusterReleaseTakesBackOnlyWhatItsPressAdded) {
@@ -229,6 +302,54 @@ TEST_F(WireGateGLTest, TheJoystickSteersWithFourAxesOnlyAndRebasesFirst) {
         expect_accelerations({}, {});
         EXPECT_NEAR(scene->m_coords.m_rates[0].pos.z, -10.0f, 1e-4f) << key;  // 2 s at 5 units/s^2
     }
+}
+
+// The state text after a known flight, each part under its label, from the motion's closed form: "5" pushes forwards
+// for 3 s; "1" spins the yaw up for 1 s, in which the path stays straight and the velocity turns in the body's axes;
+// "3" then brakes the turn, held.
+TEST_F(WireGateGLTest, TheStateTextShowsEachPartOfAKnownFlightUnderItsLabel) {
+    make();
+    scene->key_down('i', 0, 0);
+    const auto text_at = [&](std::uint32_t t) {
+        scene->update(t);
+        texts.clear();
+        glPushAttrib(GL_ALL_ATTRIB_BITS);  // as the shell's frame: the stipple pass leaves texturing on
+        scene->draw();
+        glPopAttrib();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        return parse_dump(texts.empty() ? "" : std::get<2>(texts[0]));
+    };
+    const auto expect_dump = [](const dump_t& got, const dump_t& want) {
+        EXPECT_EQ(got.first, want.first);
+        ASSERT_EQ(got.second.size(), want.second.size());
+        for (std::size_t i = 0; i < got.second.size(); ++i) EXPECT_NEAR(got.second[i], want.second[i], 1e-5) << i;
+    };
+    scene->update(0);
+    scene->key_down('5', 0, 0);
+    const xyz_t o{}, thrust{0, 0, -5};
+    expect_dump(text_at(1500), expected_dump(0, 1500, {{0, 0, -5.625f}, o, o, thrust, o, o, o, o, o, thrust, o, o}));
+
+    scene->update(3000);
+    scene->key_up('5', 0, 0);
+    scene->key_down('1', 0, 0);
+    scene->update(4000);
+    scene->key_up('1', 0, 0);
+    scene->key_down('3', 0, 0);
+    const float half = k / 2;  // the yaw after the spin-up, rad
+    expect_dump(text_at(4500), expected_dump(4000, 4500,
+                                             {{0, 0, -45},
+                                              {0, 0, -37.5f},
+                                              {15 * std::sin(half), 0, -15 * std::cos(half)},
+                                              o,
+                                              {0, 0.875f * k, 0},
+                                              {0, half, 0},
+                                              {0, k, 0},
+                                              {0, -k, 0},
+                                              {0, -k, 0},
+                                              o,
+                                              {k, 0, 0},
+                                              o}));
 }
 
 TEST_F(WireGateGLTest, HistoryRingsTakeTheWindowWidthAndWrap) {
