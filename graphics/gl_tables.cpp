@@ -25,6 +25,16 @@ unsigned TargetToDimension(GLenum target) {
     }
 }
 
+GLenum TargetBinding(GLenum target) {
+    switch (target) {
+    case GL_TEXTURE_1D: return GL_TEXTURE_BINDING_1D;
+    case GL_TEXTURE_2D: return GL_TEXTURE_BINDING_2D;
+    case GL_TEXTURE_3D: return GL_TEXTURE_BINDING_3D;
+    case GL_TEXTURE_CUBE_MAP: return GL_TEXTURE_BINDING_CUBE_MAP;
+    default: return GL_INVALID_VALUE;
+    }
+}
+
 unsigned FormatComponents(GLenum format) {
     switch (format) {
     case GL_COLOR_INDEX:

@@ -10,6 +10,9 @@ namespace libgr {
 GLenum DimensionToTarget(unsigned dimension);
 // The reverse for the four targets; 0 for anything else.
 unsigned TargetToDimension(GLenum target);
+// The binding query of the four targets (GL_TEXTURE_BINDING_1D, ...);
+// GL_INVALID_VALUE for anything else.
+GLenum TargetBinding(GLenum target);
 // Components per pixel of a pixel format; 0 when unknown.
 unsigned FormatComponents(GLenum format);
 // Bytes per component of a component type; 0 when unknown.

@@ -14,6 +14,71 @@ namespace {
 
 void delete_texture(GLuint name) { glDeleteTextures(1, &name); }
 
+// The texture's internal format at level, read with it bound; the binding
+// is put back.
+GLint internal_format(GLenum target, GLuint name, GLint level) {
+    GLint previous = 0;
+    glGetIntegerv(TargetBinding(target), &previous);
+    glBindTexture(target, name);
+    GLint internal = 0;
+    const GLenum face = target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X : target;
+    glGetTexLevelParameteriv(face, level, GL_TEXTURE_INTERNAL_FORMAT, &internal);
+    glBindTexture(target, static_cast<GLuint>(previous));
+    return internal;
+}
+
+// The format an image unit takes for a texture of this internal format:
+// the sized formats of GL 4.2's image format table as they are, the
+// unsized red, rg and rgba with 8 bits; GL_NONE for the rest (luminance,
+// alpha, intensity and rgb have no image format).
+GLenum image_unit_format(GLint internal) {
+    switch (internal) {
+    case GL_RED: return GL_R8;
+    case GL_RG: return GL_RG8;
+    case GL_RGBA: return GL_RGBA8;
+    case GL_RGBA32F:
+    case GL_RGBA16F:
+    case GL_RG32F:
+    case GL_RG16F:
+    case GL_R11F_G11F_B10F:
+    case GL_R32F:
+    case GL_R16F:
+    case GL_RGBA32UI:
+    case GL_RGBA16UI:
+    case GL_RGB10_A2UI:
+    case GL_RGBA8UI:
+    case GL_RG32UI:
+    case GL_RG16UI:
+    case GL_RG8UI:
+    case GL_R32UI:
+    case GL_R16UI:
+    case GL_R8UI:
+    case GL_RGBA32I:
+    case GL_RGBA16I:
+    case GL_RGBA8I:
+    case GL_RG32I:
+    case GL_RG16I:
+    case GL_RG8I:
+    case GL_R32I:
+    case GL_R16I:
+    case GL_R8I:
+    case GL_RGBA16:
+    case GL_RGB10_A2:
+    case GL_RGBA8:
+    case GL_RG16:
+    case GL_RG8:
+    case GL_R16:
+    case GL_R8:
+    case GL_RGBA16_SNORM:
+    case GL_RGBA8_SNORM:
+    case GL_RG16_SNORM:
+    case GL_RG8_SNORM:
+    case GL_R16_SNORM:
+    case GL_R8_SNORM: return static_cast<GLenum>(internal);
+    default: return GL_NONE;
+    }
+}
+
 }  // namespace
 
 grTextureObject::grTextureObject(const grTextureObject& other)
@@ -104,13 +169,17 @@ bool grTextureObject::IsResident() const {
 }
 
 void grTextureObject::BindImage(GLuint unit, GLint level, GLenum access) {
-    if (!m_record || !gl_ext::glBindImageTexture) return;
-    const auto* image = dynamic_cast<const grTexturableImageGL*>(m_source);
-    if (!image) {
-        std::cerr << "grTextureObject::BindImage: the source has no pixel format; image not bound" << std::endl;
+    if (!m_loaded || !gl_ext::glBindImageTexture) return;
+    // The pixel format a texture was uploaded in (GL_LUMINANCE, ...) is no
+    // image format; the texture's own internal format may be.
+    const GLint internal = internal_format(m_target, GetName(), level);
+    const GLenum format = image_unit_format(internal);
+    if (format == GL_NONE) {
+        std::cerr << "grTextureObject::BindImage: internal format 0x" << std::hex << internal << std::dec
+                  << " has no image unit format; image not bound" << std::endl;
         return;
     }
-    gl_ext::glBindImageTexture(unit, GetName(), level, GL_FALSE, 0, access, image->GetFormat());
+    gl_ext::glBindImageTexture(unit, GetName(), level, GL_FALSE, 0, access, format);
 }
 
 void grTextureObject::UnbindImage(GLuint unit) {

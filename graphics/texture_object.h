@@ -39,7 +39,10 @@ public:
     bool IsResident() const;
 
     // Binds level of the texture to image unit unit for shader access
-    // (GL 4.2). Nothing without the texture or the loaded entry point.
+    // (GL 4.2), in the image format of its internal format. Nothing without
+    // the texture or the loaded entry point; a texture whose internal format
+    // has no image format (luminance, alpha, rgb) is refused with a line on
+    // stderr.
     void BindImage(GLuint unit, GLint level, GLenum access);
     void UnbindImage(GLuint unit);
 

@@ -50,8 +50,8 @@ void draw_text(float x, float y, const char* text) {
 }
 
 float centered_text_start(float x, std::size_t length) {
-    // A nominal 10 units per character; whole-number halving as in the
-    // original lay-out, so odd totals round down.
+    // A nominal 10 units per character, halved in whole numbers, so odd
+    // totals round down: "- pause -" starts at 467.
     return x - float((length * 10) / 2);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The last resort of libutils: an operating-system failure it cannot recover
 // from is reported to the user and ends the process. Each platform provides
-// these in its own file (posix_fatal_error.cpp here).
+// these in its own file (posix_fatal_error.cpp: a line on stderr;
+// win32_fatal_error.cpp: a message box).
 
 namespace libutils {
 

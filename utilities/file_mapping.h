@@ -2,7 +2,7 @@
 // The platform's file-mapping services, as far as alloc_mmap_win needs them:
 // open an existing file, create a mapping of a file or of anonymous memory,
 // map views of it at an offset, unmap them, close the handles. Each platform
-// provides them in its own file (posix_file_mapping.cpp here). Failures
+// provides them in its own file (posix_file_mapping.cpp, win32_file_mapping.cpp). Failures
 // return the invalid handle or null and leave the reason in last_os_error().
 
 #include <cstdint>

@@ -71,12 +71,13 @@ struct SetsWidth : grObject3D {
     float m_w;
 };
 
-// A texture of `texels`: one row (1D) or more (2D), rows byte-aligned.
-struct Texels : grTexturable {
+// A texture of `texels` in a pixel format: one row (1D) or more (2D), rows byte-aligned.
+struct Texels : grTexturableImageGL {
     Texels(GLenum internal = GL_R8, GLenum format = GL_RED, GLenum type = GL_UNSIGNED_BYTE,
            bytes_t texels = {10, 47, 84, 121}, GLsizei width = 4, GLsizei height = 1)
         : m_internal(internal), m_format(format), m_type(type), m_texels(std::move(texels)), m_w(width), m_h(height) {}
     unsigned GetDimension() const override { return m_h > 1 ? 2 : 1; }
+    GLenum GetFormat() const override { return m_format; }
     void Apply() override {
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         m_h > 1 ? glTexImage2D(GL_TEXTURE_2D, 0, m_internal, m_w, m_h, 0, m_format, m_type, m_texels.data())
@@ -248,6 +249,31 @@ TEST_F(GLObjectsGLTest, NoNameFromGLIsRefusedAndNamedObjectsWork) {
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_1D) && now(GL_TEXTURE_BINDING_1D) == GLint(texture.GetName()));
     texture.Unapply();
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_1D) || now(GL_TEXTURE_BINDING_1D) != 0);
+}
+
+// An image unit takes the texture's own internal format, not the pixel format its texels came in (GL_RED is none); a
+// luminance texture has none and is refused in one line.
+TEST_F(GLObjectsGLTest, BindImageTakesAFormatTheImageUnitAccepts) {
+    gl_ext_init();
+    if (!gl_ext::glBindImageTexture || now(GL_MAX_IMAGE_UNITS) < 2) GTEST_SKIP() << "no image units";
+    Texels red, luminance(GL_LUMINANCE8, GL_LUMINANCE);
+    grTextureObject image, other;
+    ASSERT_TRUE(image.Create(red) && other.Create(luminance));
+    const auto bound = [] {
+        GLint name = 0, format = 0;
+        gl_ext::glGetIntegeri_v(GL_IMAGE_BINDING_NAME, 1, &name);
+        gl_ext::glGetIntegeri_v(GL_IMAGE_BINDING_FORMAT, 1, &format);
+        return std::pair{GLuint(name), GLenum(format)};
+    };
+    image.BindImage(1, 0, GL_READ_ONLY);
+    EXPECT_EQ(bound(), std::pair(image.GetName(), GLenum(GL_R8)));
+    testing::internal::CaptureStderr();
+    other.BindImage(1, 0, GL_READ_ONLY);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "grTextureObject::BindImage: internal format 0x8040 has no image unit format; image not bound\n");
+    EXPECT_EQ(bound().first, image.GetName());
+    image.UnbindImage(1);
+    EXPECT_EQ(bound().first, 0u);
 }
 
 // The read-back transfers GL's own component type and width, from the channel the texture has, as RGBA, through the

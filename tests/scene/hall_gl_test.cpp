@@ -90,7 +90,9 @@ std::multiset<Shape> lattice(int b, int step, int n_outer, int n_inner) {
 std::multiset<Shape> walk(DrawMesh2& mesh, std::size_t max_vertices) {
     const Fed fed = feedback(max_vertices, [&] { mesh.Draw(); });
     const lattice_cost_t cost = lattice_cost(libgr::vec3_as<dir3>(mesh.GetMax()), mesh.GetInterval(), mesh.IsPoints());
-    if (mesh.GetInterval().x > 0) EXPECT_EQ(fed.points.size() + 2 * fed.lines.size(), cost.drawn_vertices);
+    if (mesh.GetInterval().x > 0) {
+        EXPECT_EQ(fed.points.size() + 2 * fed.lines.size(), cost.drawn_vertices);
+    }
     DrawMesh2Rows rows(mesh);
     libgr::grDspList list;
     EXPECT_TRUE(list.Compile(&rows));
