@@ -6,7 +6,9 @@
 // GL 1.2 and later names; Windows' gl.h stops at 1.1.
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <iostream>
+#include <iterator>
 
 namespace libgr {
 
@@ -32,51 +34,23 @@ GLint internal_format(GLenum target, GLuint name, GLint level) {
 // unsized red, rg and rgba with 8 bits; GL_NONE for the rest (luminance,
 // alpha, intensity and rgb have no image format).
 GLenum image_unit_format(GLint internal) {
+    // clang-format off
+    static const GLenum sized[] = {
+        GL_RGBA32F, GL_RGBA16F, GL_RG32F, GL_RG16F, GL_R11F_G11F_B10F, GL_R32F, GL_R16F,
+        GL_RGBA32UI, GL_RGBA16UI, GL_RGB10_A2UI, GL_RGBA8UI, GL_RG32UI, GL_RG16UI, GL_RG8UI, GL_R32UI, GL_R16UI,
+        GL_R8UI, GL_RGBA32I, GL_RGBA16I, GL_RGBA8I, GL_RG32I, GL_RG16I, GL_RG8I, GL_R32I, GL_R16I, GL_R8I,
+        GL_RGBA16, GL_RGB10_A2, GL_RGBA8, GL_RG16, GL_RG8, GL_R16, GL_R8,
+        GL_RGBA16_SNORM, GL_RGBA8_SNORM, GL_RG16_SNORM, GL_RG8_SNORM, GL_R16_SNORM, GL_R8_SNORM};
+    // clang-format on
     switch (internal) {
     case GL_RED: return GL_R8;
     case GL_RG: return GL_RG8;
     case GL_RGBA: return GL_RGBA8;
-    case GL_RGBA32F:
-    case GL_RGBA16F:
-    case GL_RG32F:
-    case GL_RG16F:
-    case GL_R11F_G11F_B10F:
-    case GL_R32F:
-    case GL_R16F:
-    case GL_RGBA32UI:
-    case GL_RGBA16UI:
-    case GL_RGB10_A2UI:
-    case GL_RGBA8UI:
-    case GL_RG32UI:
-    case GL_RG16UI:
-    case GL_RG8UI:
-    case GL_R32UI:
-    case GL_R16UI:
-    case GL_R8UI:
-    case GL_RGBA32I:
-    case GL_RGBA16I:
-    case GL_RGBA8I:
-    case GL_RG32I:
-    case GL_RG16I:
-    case GL_RG8I:
-    case GL_R32I:
-    case GL_R16I:
-    case GL_R8I:
-    case GL_RGBA16:
-    case GL_RGB10_A2:
-    case GL_RGBA8:
-    case GL_RG16:
-    case GL_RG8:
-    case GL_R16:
-    case GL_R8:
-    case GL_RGBA16_SNORM:
-    case GL_RGBA8_SNORM:
-    case GL_RG16_SNORM:
-    case GL_RG8_SNORM:
-    case GL_R16_SNORM:
-    case GL_R8_SNORM: return static_cast<GLenum>(internal);
-    default: return GL_NONE;
+    default: break;
     }
+    const GLenum* end = std::end(sized);
+    return std::find(std::begin(sized), end, static_cast<GLenum>(internal)) != end ? static_cast<GLenum>(internal)
+                                                                                   : GL_NONE;
 }
 
 }  // namespace
