@@ -19,15 +19,15 @@ struct lattice_cost_t {
     bool stalled = false;              // a step too small to advance across the bounding in single precision
 };
 
-// Recording costs Mesa's software renderer some 150 ns and 17 to 28 bytes a
-// vertex, and 10 ns and 12.4 bytes a command: these bounds keep a rebuild
-// under about 2 s and the lists under about 600 MB together.
+// Recording costs Mesa's software renderer some 170 ns and 15 to 17 bytes a
+// vertex, and 6 ns and 12.4 bytes a command (scripts/bench): these bounds
+// keep a rebuild under about 2 s and the lists under about 450 MB together.
 constexpr std::uint64_t lattice_max_list_vertices = 12000000;
 constexpr std::uint64_t lattice_max_list_commands = 20000000;
 // A frame draws every vertex. Lines: about twice bounding 1000 at interval 1
-// (24 M vertices, some 20 s a frame in software at 1920x1080, tens of ms on
+// (24 M vertices, some 21 s a frame in software at 1920x1080, tens of ms on
 // a desktop GPU); dots: a little more than bounding 3000 at interval 5
-// (1.73 G dots, some 18 s in software). Beyond them a frame would take
+// (1.73 G dots, some 14 s in software). Beyond them a frame would take
 // minutes, and the program could not answer a key in that time.
 constexpr std::uint64_t lattice_max_line_vertices = 50000000;
 constexpr std::uint64_t lattice_max_dots = 2000000000;
