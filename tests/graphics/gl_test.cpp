@@ -265,6 +265,11 @@ TEST_F(GLObjectsGLTest, BindImageTakesAFormatTheImageUnitAccepts) {
         gl_ext::glGetIntegeri_v(GL_IMAGE_BINDING_FORMAT, 1, &format);
         return std::pair{GLuint(name), GLenum(format)};
     };
+    Texels unsized(GL_RED, GL_RED);  // the driver may keep it unsized: then it binds as R8
+    grTextureObject plain;
+    ASSERT_TRUE(plain.Create(unsized));
+    plain.BindImage(1, 0, GL_READ_ONLY);
+    EXPECT_EQ(bound(), std::pair(plain.GetName(), GLenum(GL_R8)));
     image.BindImage(1, 0, GL_READ_ONLY);
     EXPECT_EQ(bound(), std::pair(image.GetName(), GLenum(GL_R8)));
     testing::internal::CaptureStderr();
