@@ -1,14 +1,18 @@
-"""What `cmake --install` puts on a system: exactly the program, its manual page, the desktop entry and the README; the
-manual page and the desktop entry pass their linters."""
+"""What `cmake --install` puts on a system: exactly the program, its manual page, the desktop entry, the README and
+Debian's copyright file and changelog; the manual page and the desktop entry pass their linters, the changelog names the
+project's version and date and the copyright file the terms of LICENSE."""
 
+import datetime
 import os
 import pathlib
 import re
 import subprocess
 
 BUILD, VERSION = os.environ.get("WG_BUILD_DIR", "build"), os.environ.get("WG_VERSION", "")
+DATE = os.environ.get("WG_DATE", "")
 INSTALLED = {"usr/bin/wire_gate", "usr/share/man/man6/wire_gate.6.gz", "usr/share/applications/wire_gate.desktop",
-             "usr/share/doc/wire-gate/README.md"}
+             "usr/share/doc/wire-gate/README.md", "usr/share/doc/wire-gate/copyright",
+             "usr/share/doc/wire-gate/changelog.gz"}
 
 
 def run(*command, **options):
@@ -37,3 +41,16 @@ def test_the_desktop_entry_validates_and_starts_the_installed_program():
     check = run("desktop-file-validate", str(entry))
     assert (check.returncode, check.stdout + check.stderr) == (0, "")
     assert "Exec=wire_gate\n" in entry.read_text()
+
+
+def test_the_changelog_carries_the_version_and_date_and_the_copyright_file_the_licence():
+    log = run("dpkg-parsechangelog", "-l", os.path.join(BUILD, "packaging", "changelog"))
+    assert log.returncode == 0 and log.stderr == "", log.stderr
+    fields = dict(line.split(": ", 1) for line in log.stdout.splitlines() if not line.startswith(" ") and ": " in line)
+    day = datetime.datetime.fromtimestamp(int(fields["Timestamp"]), datetime.timezone.utc)
+    assert (fields["Source"], fields["Version"], day.isoformat()) == ("wire-gate", VERSION, DATE + "T00:00:00+00:00")
+    licence = (pathlib.Path(__file__).parents[2] / "LICENSE").read_text()
+    holder = re.search(r"^Copyright \(c\) (.+)$", licence, re.M).group(1)
+    terms = [line or "." for line in licence.split(holder + "\n\n", 1)[1].rstrip("\n").split("\n")]
+    copyright = (pathlib.Path(BUILD) / "packaging" / "copyright").read_text()
+    assert "\nFiles: *\nCopyright: %s\nLicense: Expat\n %s\n" % (holder, "\n ".join(terms)) in copyright

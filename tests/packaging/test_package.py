@@ -1,7 +1,8 @@
 """The Debian package that scripts/package builds (WG_PACKAGE): the files of the install, dependencies computed from the
-binary, and the program unpacked from it runs."""
+binary, Debian's own checks (lintian) pass, and the program unpacked from it runs."""
 
 import os
+import re
 import subprocess
 import sys
 
@@ -22,8 +23,20 @@ def run(*command):
 def test_the_package_holds_the_installed_files():
     listed = {line.split()[-1][2:] for line in run("dpkg-deb", "-c", PACKAGE).splitlines()}
     assert {path for path in listed if not path.endswith("/")} == INSTALLED
-    assert run("dpkg-deb", "-f", PACKAGE, "Package", "Version") == "Package: wire-gate\nVersion: %s\n" % (
-        os.environ.get("WG_VERSION", "1.0.0"))
+    assert run("dpkg-deb", "-f", PACKAGE, "Package", "Version", "Section") == (
+        "Package: wire-gate\nVersion: %s\nSection: graphics\n" % os.environ.get("WG_VERSION", "1.0.0"))
+
+
+def test_lintian_pedantic_finds_no_error_or_warning():
+    done = subprocess.run(["lintian", "--pedantic", "--display-info", "--fail-on", "error,warning", PACKAGE],
+                          capture_output=True, text=True)
+    lines = done.stdout.splitlines()
+    bad = [line for line in lines if line.startswith(("E:", "W:"))]
+    assert not bad, "lintian:\n" + "\n".join(bad)
+    # Only informational to lintian, but what Debian's strip and hardening flags (scripts/package) are there for.
+    bad = [line for line in lines if re.search(r": (binary-has-unneeded-section|hardening-)", line)]
+    assert not bad, "lintian:\n" + "\n".join(bad)
+    assert done.returncode == 0, done.stdout + done.stderr
 
 
 def test_the_unpacked_program_needs_exactly_the_dependencies_and_runs(tmp_path):
