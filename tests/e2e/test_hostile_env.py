@@ -21,25 +21,18 @@ SLOW = True
 
 # (variables, settings printed where they differ from the defaults, the stderr lines in order[, SLOW])
 CASES = [
-    ({M: ""}, {"MESHMODE": "0"}, []),
-    ({M: "010"}, {}, [MODE_W]),  # octal 8
     ({M: " " * LONG + "1"}, {"MESHMODE": "1"}, []),
     ({B: ""}, {"BOUNDING": "0"}, []),  # no extent: nothing lit but the overlay
-    ({B: "-600"}, {"BOUNDING": "-600"}, []),
     ({B: "nan"}, {}, [BOUNDING_W]),
     ({B: "1" + "0" * LONG}, {}, [BOUNDING_W]),
-    ({I: "-25"}, {"INTERVAL": "-25"}, []),
     ({I: "0"}, {}, [INTERVAL_W]),
     ({I: "25." + "0" * LONG}, {"INTERVAL": "25"}, []),
-    ({F: ""}, {"MESH_FOG": "0"}, []),
     ({F: "x" * LONG}, {"MESH_FOG": "0"}, []),
     ({M: "7", B: "nan", I: "0", F: ""}, {"MESH_FOG": "0"}, [MODE_W, BOUNDING_W, INTERVAL_W]),
     # lattice sizes: 8.6 M line vertices, 24 M, and beyond the bound of 50 M
     ({B: "3000", I: "5"}, {"BOUNDING": "3000", "INTERVAL": "5"}, []),
     ({I: "1"}, {"INTERVAL": "1"}, [], SLOW),
     ({B: "1e6"}, {"BOUNDING": "1e+06", "INTERVAL": "693.004"}, [WIDENED], SLOW),
-    ({B: "1e30"}, {"BOUNDING": "1e+30", "INTERVAL": "6.92998e+26"}, [WIDENED], SLOW),
-    ({I: "1e-45"}, {"INTERVAL": "0.693008"}, [WIDENED], SLOW),  # a step that cannot move
 ]
 CASES = [case if len(case) == 4 else (*case, False) for case in CASES]
 
