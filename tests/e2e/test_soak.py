@@ -95,5 +95,5 @@ def test_random_key_storm(program):
     probe(True)
     s.key("q")
     s.assert_ended(timeout=30)
-    assert [line.split(" with")[0] for line in s.err] == ["wire_gate_demo: no lattice"] * storm.refused, s.err[-5:]
+    assert [line.split(" with")[0] for line in s.err] == ["wire_gate_demo: the lattice"] * storm.refused, s.err[-5:]
     assert samples[-1] - samples[1] < 2048, "resident memory every 5 s (KiB): %s" % samples
