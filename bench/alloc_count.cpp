@@ -2,7 +2,7 @@
 // plus a count of every allocation. Relaxed atomics: the driver's worker
 // threads may allocate too, and only the total is read.
 
-#include "bench/alloc_count.h"
+#include "alloc_count.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "bench/bench_window.h"
+#include "bench_window.h"
 
-#include "bench/stats.h"
+#include "stats.h"
 
 #include <GL/freeglut.h>
 

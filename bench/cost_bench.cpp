@@ -1,9 +1,9 @@
-#include "bench/cost_bench.h"
+#include "cost_bench.h"
 
-#include "bench/alloc_count.h"
-#include "framework/demo_root.h"
+#include "alloc_count.h"
 #include "gl_loader/gl_ext.h"
 #include "scene/wire_gate_demo.h"
+#include "shell/demo.h"
 #include "shell/shell_host.h"
 #include "shell/shell_state.h"
 
@@ -28,11 +28,13 @@ std::vector<double> time_gl_ext_init_ms(int count) {
 }
 
 std::vector<double> time_scene_construction_ms(int count) {
+    shell_state_t shell;
+    const std::unique_ptr<demo_host_t> host = make_shell_host(shell);
     std::vector<double> ms;
     for (int i = 0; i < count; ++i) {
         glFinish();
         const double t0 = wall_seconds();
-        auto scene = std::make_unique<wire_gate_demo>(shell_host(), no_variable);
+        auto scene = std::make_unique<wire_gate_demo>(*host, no_variable);
         glFinish();
         ms.push_back((wall_seconds() - t0) * 1000.0);
     }
@@ -52,7 +54,7 @@ std::vector<double> time_rebuild_ms(wire_gate_demo& scene, float interval, int c
     return ms;
 }
 
-update_figures_t time_updates(demo_root_t& root, int batches, int per_batch) {
+update_figures_t time_updates(shell_state_t& shell, int batches, int per_batch) {
     update_figures_t f;
     f.us.reserve(static_cast<std::size_t>(batches));
     std::uint64_t allocations = 0;
@@ -60,8 +62,8 @@ update_figures_t time_updates(demo_root_t& root, int batches, int per_batch) {
         const std::uint64_t before = bench_allocations();
         const double t0 = thread_cpu_seconds();
         for (int i = 0; i < per_batch; ++i) {
-            g_demo_msec += 16;
-            root.play(g_demo_msec);
+            shell.m_demo_msec += 16;
+            demo_update(shell, shell.m_demo_msec);
         }
         const double t1 = thread_cpu_seconds();
         allocations += bench_allocations() - before;

@@ -2,13 +2,13 @@
 // Start-up and rebuild costs, and the processor time of one update: each
 // returns its samples (milliseconds, or microseconds for the update).
 
-#include "bench/stats.h"
+#include "stats.h"
 
 #include <cstdint>
 #include <vector>
 
-class demo_root_t;
 class wire_gate_demo;
+struct shell_state_t;
 
 // gl_ext_init, repeated `count` times (the first call is the caller's).
 std::vector<double> time_gl_ext_init_ms(int count);
@@ -27,5 +27,5 @@ struct update_figures_t {
 };
 
 // `batches` batches of `per_batch` idle steps (the shell's clock advanced
-// by 16 ms each, then the root's play), timed in thread processor time.
-update_figures_t time_updates(demo_root_t& root, int batches, int per_batch);
+// by 16 ms each, then the demo updated), timed in thread processor time.
+update_figures_t time_updates(shell_state_t& shell, int batches, int per_batch);

@@ -1,10 +1,10 @@
-#include "bench/floor_demo.h"
+#include "floor_demo.h"
 
-#include "bench/lattice_walk.h"
 #include "gl_loader/gl_ext.h"
 #include "graphics/guards.h"
 #include "graphics/values_gl.h"
 #include "graphics/values_ops.h"
+#include "lattice_walk.h"
 #include "scene/distance_fade.h"
 #include "scene/wire_gate_demo.h"
 

@@ -1,11 +1,10 @@
-#include "bench/frame_bench.h"
+#include "frame_bench.h"
 
-#include "bench/alloc_count.h"
-#include "bench/floor_demo.h"
-#include "framework/demo_root.h"
+#include "alloc_count.h"
+#include "floor_demo.h"
 #include "scene/wire_gate_demo.h"
-#include "shell/callbacks.h"
 #include "shell/demo.h"
+#include "shell/frame.h"
 #include "shell/shell_state.h"
 
 #include <GL/gl.h>
@@ -18,27 +17,23 @@
 
 namespace {
 
-// Every attribute group of OpenGL 1.1, as the display callback pushes.
-constexpr GLbitfield all_gl11_attribs = 0x000FFFFF;
-
 double median_of(std::vector<double> v) { return summarize(std::move(v)).median; }
 
-// The lattice alone, as display draws it but without overlay and swap, read
-// back from the back buffer: RGBA rows, bottom row first.
-std::vector<unsigned char> lattice_pixels(const window_size_t& size) {
-    glPushAttrib(all_gl11_attribs);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_DEPTH_TEST);
-    demo_draw();
-    glDisable(GL_DEPTH_TEST);
+// The lattice alone: the frame without the overlay lines and before the
+// swap, read back from the back buffer: RGBA rows, bottom row first.
+std::vector<unsigned char> lattice_pixels(shell_state_t& shell, const window_size_t& size) {
+    shell_state_t& s = shell;
+    const bool shown[3] = {s.m_show_fps, s.m_show_time, s.m_show_demo_overlay};
+    s.m_show_fps = s.m_show_time = s.m_show_demo_overlay = false;
+    render_frame(s);
+    s.m_show_fps = shown[0], s.m_show_time = shown[1], s.m_show_demo_overlay = shown[2];
     glFinish();
     std::vector<unsigned char> rgba(static_cast<std::size_t>(size.width) * size.height * 4);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, size.width, size.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    glPopAttrib();
+    glPopClientAttrib();
     return rgba;
 }
 
@@ -56,10 +51,9 @@ void write_ppm(const std::string& path, const std::vector<unsigned char>& rgba, 
 }
 
 void set_scene_settings(frame_subjects_t& s, int mode, bool fog) {
-    demo_use_root(&s.scene_root);
     static const unsigned char mode_keys[3] = {'l', 'p', 'L'};
-    if (s.scene.m_meshmode != mode) demo_key_down(mode_keys[mode], 0, 0);
-    if (s.scene.m_meshfog != fog) demo_key_down('o', 0, 0);
+    if (s.scene.m_meshmode != mode) demo_key_down(s.scene_shell, mode_keys[mode], 0, 0);
+    if (s.scene.m_meshfog != fog) demo_key_down(s.scene_shell, 'o', 0, 0);
     if (s.scene.m_meshmode != mode || s.scene.m_meshfog != fog) {
         std::cerr << "wire_gate_bench: the scene did not take mode " << mode << " fog " << fog << std::endl;
         std::exit(1);
@@ -69,10 +63,10 @@ void set_scene_settings(frame_subjects_t& s, int mode, bool fog) {
 
 }  // namespace
 
-double timed_frame_ms() {
+double timed_frame_ms(shell_state_t& shell) {
     pump_events();
     const double t0 = wall_seconds();
-    display();
+    draw_frame(shell);
     glFinish();
     return (wall_seconds() - t0) * 1000.0;
 }
@@ -85,16 +79,12 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
     row.vertices = s.floor.vertex_count();
 
     // Warm-up: the driver builds its shader variants for the new state.
-    for (demo_root_t* root : {&s.scene_root, &s.floor_root}) {
-        demo_use_root(root);
-        for (int i = 0; i < o.warmup; ++i) timed_frame_ms();
-    }
+    for (shell_state_t* shell : {&s.scene_shell, &s.floor_shell})
+        for (int i = 0; i < o.warmup; ++i) timed_frame_ms(*shell);
 
     // Same pixels? The floor must draw the same lattice for the ratio to mean anything.
-    demo_use_root(&s.scene_root);
-    const std::vector<unsigned char> scene_px = lattice_pixels(s.window);
-    demo_use_root(&s.floor_root);
-    const std::vector<unsigned char> floor_px = lattice_pixels(s.window);
+    const std::vector<unsigned char> scene_px = lattice_pixels(s.scene_shell, s.window);
+    const std::vector<unsigned char> floor_px = lattice_pixels(s.floor_shell, s.window);
     for (std::size_t i = 0; i < scene_px.size(); i += 4) {
         int worst = 0;
         for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(int(scene_px[i + c]) - int(floor_px[i + c])));
@@ -113,8 +103,8 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
         // Alternate which goes first, so neither always follows the other.
         for (int k = 0; k < 2; ++k) {
             const int which = (r % 2 == 0) ? k : 1 - k;
-            demo_use_root(which == 0 ? &s.scene_root : &s.floor_root);
-            for (int i = 0; i < o.block; ++i) block[which].push_back(timed_frame_ms());
+            shell_state_t& shell = which == 0 ? s.scene_shell : s.floor_shell;
+            for (int i = 0; i < o.block; ++i) block[which].push_back(timed_frame_ms(shell));
         }
         scene_ms.insert(scene_ms.end(), block[0].begin(), block[0].end());
         floor_ms.insert(floor_ms.end(), block[1].begin(), block[1].end());
@@ -127,12 +117,12 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
     row.ratio = summarize(ratios);
 
     // Steady state: one idle step (update) and one display per frame.
-    demo_use_root(&s.scene_root);
+    shell_state_t& shell = s.scene_shell;
     const std::uint64_t before = bench_allocations();
     for (int i = 0; i < o.allocation_frames; ++i) {
-        g_demo_msec += 16;  // the idle step's clock, as at 60 frames per second
-        demo_update(g_demo_msec);
-        display();
+        shell.m_demo_msec += 16;  // the idle step's clock, as at 60 frames per second
+        demo_update(shell, shell.m_demo_msec);
+        draw_frame(shell);
         glFinish();
     }
     row.allocations = static_cast<double>(bench_allocations() - before) / o.allocation_frames;
@@ -143,14 +133,14 @@ frame_row_t measure_frames(frame_subjects_t& s, int mode, bool fog, const frame_
 
 // Kept out of line, so a profiler can collect inside it alone
 // (callgrind --toggle-collect=draw_profiled_frames*).
-__attribute__((noinline)) void draw_profiled_frames(int count) {
-    for (int i = 0; i < count; ++i) timed_frame_ms();
+__attribute__((noinline)) void draw_profiled_frames(shell_state_t& shell, int count) {
+    for (int i = 0; i < count; ++i) timed_frame_ms(shell);
 }
 
 void profile_frames(frame_subjects_t& s, int mode, bool fog, bool floor, int count) {
     set_scene_settings(s, mode, fog);
-    demo_use_root(floor ? &s.floor_root : &s.scene_root);
+    shell_state_t& shell = floor ? s.floor_shell : s.scene_shell;
     for (int i = 0; i < 3; ++i)  // the driver compiles its shaders here
-        timed_frame_ms();
-    draw_profiled_frames(count);
+        timed_frame_ms(shell);
+    draw_profiled_frames(shell, count);
 }

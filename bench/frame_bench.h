@@ -3,14 +3,14 @@
 // that a change in the machine's load falls on both alike; the pixels both
 // draw; heap allocations per steady-state frame.
 
-#include "bench/bench_window.h"
-#include "bench/report.h"
+#include "bench_window.h"
+#include "report.h"
 
 #include <string>
 
-class demo_root_t;
 class floor_demo_t;
 class wire_gate_demo;
+struct shell_state_t;
 
 struct frame_options_t {
     int rounds = 20;  // each round: one block of scene frames, one of floor frames
@@ -21,19 +21,19 @@ struct frame_options_t {
 };
 
 struct frame_subjects_t {
-    demo_root_t& scene_root;  // holds scene
+    shell_state_t& scene_shell;  // its root holds scene
     wire_gate_demo& scene;
-    demo_root_t& floor_root;  // holds floor
+    shell_state_t& floor_shell;  // its root holds floor
     floor_demo_t& floor;
     window_size_t window;
 };
 
-// One whole frame through the shell's display callback, the GPU's work
-// included (glFinish before the clock is read), in ms.
-double timed_frame_ms();
+// One whole frame of shell as the display callback draws it (shell/frame.h),
+// the GPU's work included (glFinish before the clock is read), in ms.
+double timed_frame_ms(shell_state_t& shell);
 
 // Puts the scene into draw mode `mode` with fog on or off through its own
-// keys, then measures. The shell's display callback draws every frame.
+// keys, then measures. The shell's frame function draws every frame.
 frame_row_t measure_frames(frame_subjects_t& subjects, int mode, bool fog, const frame_options_t& options);
 
 // Draws `count` frames of the scene (or of its floor) in the given settings

@@ -1,6 +1,6 @@
-#include "bench/lattice_bench.h"
+#include "lattice_bench.h"
 
-#include "bench/frame_bench.h"
+#include "frame_bench.h"
 #include "gl_loader/gl_ext.h"
 #include "scene/wire_gate_demo.h"
 
@@ -74,8 +74,8 @@ recording_cost_t measure_list_recording(int count) {
     return {vertex_s * 1e9 / count, vertex_bytes / count, command_s * 1e9 / count, command_bytes / count};
 }
 
-lattice_row_t measure_lattice(wire_gate_demo& scene, int mode, float bounding, float interval, int samples,
-                              int frames) {
+lattice_row_t measure_lattice(shell_state_t& shell, wire_gate_demo& scene, int mode, float bounding, float interval,
+                              int samples, int frames) {
     const int default_mode = scene.m_meshmode;
     lattice_row_t row;
     row.mode = mode;
@@ -96,11 +96,11 @@ lattice_row_t measure_lattice(wire_gate_demo& scene, int mode, float bounding, f
     }
     row.build_ms = summarize(build_ms);
 
-    timed_frame_ms();  // the driver's shaders for this state
+    timed_frame_ms(shell);  // the driver's shaders for this state
     std::vector<double> frame_ms;
     const double start = wall_seconds();
     while (frame_ms.size() < 20 && (frame_ms.size() < static_cast<std::size_t>(frames) || wall_seconds() - start < 1.0))
-        frame_ms.push_back(timed_frame_ms());
+        frame_ms.push_back(timed_frame_ms(shell));
     row.frame_ms = summarize(frame_ms);
 
     rebuild(scene, default_mode, hall_default_bounding, hall_default_interval);

@@ -3,12 +3,13 @@
 // (counted), how long a rebuild takes, how much memory their lists hold and
 // how long a frame of them takes.
 
-#include "bench/stats.h"
 #include "scene/lattice_cost.h"
+#include "stats.h"
 
 #include <cstdint>
 
 class wire_gate_demo;
+struct shell_state_t;
 
 struct lattice_row_t {
     int mode = 0;
@@ -31,7 +32,8 @@ struct recording_cost_t {
 // of each, the heap in use before and after.
 recording_cost_t measure_list_recording(int count);
 
-// The scene (the program's frames must reach it: its root is current) at
-// the given settings, then back at the defaults. `samples` rebuilds; frames
+// The scene, held by shell's root, at the given settings, then back at the
+// defaults. `samples` rebuilds; frames
 // until there are `frames` of them and a second has passed, or 20.
-lattice_row_t measure_lattice(wire_gate_demo& scene, int mode, float bounding, float interval, int samples, int frames);
+lattice_row_t measure_lattice(shell_state_t& shell, wire_gate_demo& scene, int mode, float bounding, float interval,
+                              int samples, int frames);

@@ -1,4 +1,4 @@
-#include "bench/lattice_walk.h"
+#include "lattice_walk.h"
 
 #include "graphics/values_ops.h"
 

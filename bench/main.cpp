@@ -20,20 +20,20 @@
 // profiler, e.g. valgrind --tool=callgrind
 // --toggle-collect='draw_profiled_frames*'.
 
-#include "bench/bench_window.h"
-#include "bench/cost_bench.h"
-#include "bench/floor_demo.h"
-#include "bench/frame_bench.h"
-#include "bench/lattice_bench.h"
-#include "bench/report.h"
-#include "framework/demo_root.h"
+#include "bench_window.h"
+#include "cost_bench.h"
+#include "floor_demo.h"
+#include "frame_bench.h"
 #include "gl_loader/gl_ext.h"
+#include "lattice_bench.h"
+#include "report.h"
 #include "scene/wire_gate_demo.h"
-#include "shell/callbacks.h"
 #include "shell/demo.h"
 #include "shell/fixed_gl_state.h"
+#include "shell/frame.h"
 #include "shell/shell_host.h"
 #include "shell/shell_state.h"
+#include "shell/toolkit_services.h"
 
 #include <GL/gl.h>
 
@@ -206,32 +206,30 @@ int main(int argc, char** argv) {
             cost("scene construction", time_scene_construction_ms(o.quick ? 2 : 15), "ms", {50.0, "< 50 ms"}));
     }
 
-    // The scene as the program holds it, and its floor in a root of its own.
-    demo_root_t scene_root;
-    auto* scene = new wire_gate_demo(shell_host(), [](const char*) -> const char* { return nullptr; });
-    scene_root.add(scene);
-    scene_root.start();
-    demo_root_t floor_root;
+    // The scene as the program holds it, in a shell of its own with the
+    // program's services, and its floor in another.
+    shell_state_t scene_shell{toolkit_services(nullptr)}, floor_shell{toolkit_services(nullptr)};
+    scene_shell.m_host = make_shell_host(scene_shell);
+    auto* scene = new wire_gate_demo(*scene_shell.m_host, [](const char*) -> const char* { return nullptr; });
+    scene_shell.m_demo.add(scene);
     auto* floor = new floor_demo_t(*scene);
-    floor_root.add(floor);
-    floor_root.start();
-    demo_use_root(&floor_root);
-    reshape(size.width, size.height);
-    demo_use_root(&scene_root);
-    reshape(size.width, size.height);  // the scene's viewport, projection and rings
+    floor_shell.m_demo.add(floor);
+    for (shell_state_t* shell : {&floor_shell, &scene_shell}) {
+        shell->m_demo.start();
+        resize_frame(*shell, size.width, size.height);  // the scene's viewport, projection and rings
+        // The shell's flags after start-up: fps and time lines on.
+        shell->m_show_fps = shell->m_show_time = true;
+    }
+    // The scene's GL objects go while the context exists.
+    const auto clear = [&] {
+        floor_shell.m_demo.clear();
+        scene_shell.m_demo.clear();
+    };
 
-    // The shell's flags after start-up: fps and time lines on.
-    g_pause = false;
-    g_show_fps = true;
-    g_show_time = true;
-    g_show_demo_overlay = false;
-    g_demo_msec = 0;
-
-    frame_subjects_t subjects{scene_root, *scene, floor_root, *floor, size};
+    frame_subjects_t subjects{scene_shell, *scene, floor_shell, *floor, size};
     if (o.profile_frames > 0) {
         profile_frames(subjects, o.profile_mode, o.profile_fog != 0, o.profile_floor, o.profile_frames);
-        floor_root.clear();
-        scene_root.clear();
+        clear();
         return 0;
     }
     const int order[6][2] = {{2, 1}, {2, 0}, {0, 1}, {0, 0}, {1, 1}, {1, 0}};
@@ -243,14 +241,13 @@ int main(int argc, char** argv) {
     }
 
     std::cerr << "wire_gate_bench: update" << std::endl;
-    const update_figures_t updates = time_updates(scene_root, o.quick ? 5 : 101, o.quick ? 100 : 2000);
+    const update_figures_t updates = time_updates(scene_shell, o.quick ? 5 : 101, o.quick ? 100 : 2000);
     report.costs.push_back(cost("update (processor time)", updates.us, "us", {5.0, "< 5 us"}));
     report.costs.push_back(cost("heap allocations per update", {updates.allocations}, "count", {0.0, "0"}));
 
     // Rebuilds in the default draw mode, as the interval keys do them.
     std::cerr << "wire_gate_bench: RebuildMesh" << std::endl;
-    demo_use_root(&scene_root);
-    if (scene->m_meshmode != hall_stipple_mode) demo_key_down('L', 0, 0);
+    if (scene->m_meshmode != hall_stipple_mode) demo_key_down(scene_shell, 'L', 0, 0);
     for (const float interval : {50.0f, 20.0f, 10.0f, 5.0f}) {
         const int count = o.quick ? 1 : (interval >= 20.0f ? 9 : 5);
         std::ostringstream name;
@@ -277,8 +274,8 @@ int main(int argc, char** argv) {
         std::cerr << "wire_gate_bench: lattice of mode " << l.mode << ", bounding " << l.bounding << ", interval "
                   << l.interval << std::endl;
         const bool small = l.interval >= 5.0f;  // frames of seconds below, in software
-        report.lattices.push_back(measure_lattice(*scene, l.mode, l.bounding, l.interval, o.quick ? 1 : (small ? 5 : 2),
-                                                  o.quick || !small ? 1 : 3));
+        report.lattices.push_back(measure_lattice(scene_shell, *scene, l.mode, l.bounding, l.interval,
+                                                  o.quick ? 1 : (small ? 5 : 2), o.quick || !small ? 1 : 3));
     }
 
     report.header = header(size, o);
@@ -289,10 +286,7 @@ int main(int argc, char** argv) {
     bool written = true;
     if (!o.out.empty()) written = write_csv(o.out, report);
 
-    // The scene's GL objects go while the context exists.
-    floor_root.clear();
-    scene_root.clear();
-    demo_use_root(nullptr);
+    clear();
     if (!written) return 1;
     return all_targets_met(report) ? 0 : 3;
 }

@@ -1,4 +1,4 @@
-#include "bench/report.h"
+#include "report.h"
 
 #include <cmath>
 #include <fstream>

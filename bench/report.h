@@ -3,8 +3,8 @@
 // written as CSV (results.csv: every figure; frames.csv: the frame rows by
 // draw mode and fog, read by the plot; lattices.csv: the lattice sizes).
 
-#include "bench/lattice_bench.h"
-#include "bench/stats.h"
+#include "lattice_bench.h"
+#include "stats.h"
 
 #include <cstdio>
 #include <string>

@@ -1,14 +1,50 @@
 #pragma once
-// The shell's flags and clocks. Zero before start-up; init_state gives them
-// their running values.
+// The shell's one state: its flags, clocks, window size and overlay
+// counters, the demo root and the services of the platform and the toolkit
+// it uses. The program owns one (shell/main.cpp) and hands it to its
+// window, where the callbacks find it; tests and the benchmark make their
+// own, with their own services and root.
+
+#include "framework/demo_host.h"
+#include "framework/demo_root.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <utility>
 
-extern bool g_pause;               // paused: the idle callback is unregistered
-extern bool g_show_fps;            // draw the frames-per-second line
-extern bool g_show_demo_overlay;   // draw the demo objects' own overlay
-extern bool g_show_time;           // draw the demo time line
-extern std::uint32_t g_demo_msec;  // demo clock, ms, wraps modulo 2^32
-extern std::uint32_t g_last_time;  // wall clock at the last idle step or at the end of a pause, ms
-extern int g_width;                // window size in pixels, 0 until the first reshape
-extern int g_height;
+// What the shell asks of the platform and the toolkit: tests replace them.
+struct shell_services_t {
+    std::function<std::uint32_t()> wall_msec;      // ms, unsigned 32-bit: differences are taken modulo 2^32
+    std::function<void(std::uint32_t)> wait_msec;  // blocks for at least that many ms
+    std::function<void()> post_redisplay;          // one more frame once no other event waits
+    std::function<void(bool)> run_idle;            // idle steps on (true) or off
+    std::function<void()> swap_buffers;
+};
+
+struct shell_state_t {
+    shell_state_t() = default;
+    explicit shell_state_t(shell_services_t services) : m_services(std::move(services)) {}
+
+    shell_services_t m_services;
+
+    bool m_pause = false;              // paused: no idle steps
+    bool m_show_fps = false;           // the frames-per-second line
+    bool m_show_demo_overlay = false;  // the demo objects' own overlay
+    bool m_show_time = false;          // the demo time line
+    std::uint32_t m_demo_msec = 0;     // the demo clock, ms, modulo 2^32
+    std::uint32_t m_last_time = 0;     // wall clock at the last idle step or at the end of a pause, ms
+    int m_width = 0;                   // window size in pixels, 0 until the first reshape
+    int m_height = 0;
+
+    std::uint32_t m_fps_second = 0;  // wall-clock second (ms / 1000) whose frames are being counted
+    std::uint32_t m_fps_frames = 0;  // frames counted in it so far
+    std::uint32_t m_fps = 0;         // the count of the last completed second: the value shown
+    float m_overlay_bottom = 0.0f;   // y of the window's bottom edge in overlay units
+    float m_overlay_top = 0.0f;      // y of its top edge
+
+    // What the demo objects may ask of the shell (shell_host.h); it
+    // outlives them, so it comes first.
+    std::unique_ptr<demo_host_t> m_host;
+    demo_root_t m_demo;  // every demo object; the root deletes what it still holds
+};

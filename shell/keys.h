@@ -1,0 +1,11 @@
+#pragma once
+// The keys: character keys go to the demo objects first, and those they do
+// not consume are the shell's (quit, pause, the overlay switches); special
+// keys are the shell's only (the arrows step the demo time).
+
+struct shell_state_t;
+
+void shell_key_down(shell_state_t& shell, unsigned char key, int x, int y);
+// Reaches the demo objects whether or not they consumed the key-down.
+void shell_key_up(shell_state_t& shell, unsigned char key, int x, int y);
+void shell_special(shell_state_t& shell, int key, int x, int y);
