@@ -1,4 +1,5 @@
-# PLIB ships no CMake or pkg-config file: find its js module and the ul module it needs.
+# PLIB ships no CMake or pkg-config file: find its js module and the ul module it needs
+# (find_package(PlibJs), with cmake/ on CMAKE_MODULE_PATH); Plib::js links both.
 find_path(PLIB_INCLUDE_DIR plib/js.h)
 find_library(PLIB_JS_LIBRARY plibjs)
 find_library(PLIB_UL_LIBRARY plibul)
