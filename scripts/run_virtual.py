@@ -2,7 +2,7 @@
 """Runs wire_gate on a virtual display for a short scripted look around:
 a few keys, a screenshot (PNG) after each, the program's output at the end.
 
-usage: run_virtual.py <wire_gate binary> <output folder> [program args...]
+usage: python3 -m scripts.run_virtual <wire_gate binary> <output folder> [program args...]
 """
 
 import contextlib
@@ -10,8 +10,7 @@ import os
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import Session, XServer  # noqa: E402
+from tests.e2e.harness import Session, XServer
 
 # (screenshot label, what to do before it): X keysym names.
 TOUR = [

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Takes the README's pictures of wire_gate on a virtual display.
 
-usage: screenshots.py <wire_gate binary> <folder for full screenshots> <folder for the README's pictures>
+usage: python3 -m scripts.screenshots <wire_gate binary> <folder for full screenshots> <folder for the README's pictures>
 
 Each picture is the whole 1920x1080 screen, kept in the first folder, and a
 part of it in the second: at 1:1 pixels where thin lines matter, enlarged
@@ -16,8 +16,7 @@ import time
 
 from PIL import Image
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import Session, XServer  # noqa: E402
+from tests.e2e.harness import Session, XServer
 
 # A frame of the full lattice takes up to a few hundred ms in software: after
 # a key, wait for frames drawn entirely afterwards.

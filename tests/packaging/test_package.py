@@ -4,12 +4,10 @@ binary, Debian's own checks (lintian) pass, and the program unpacked from it run
 import os
 import re
 import subprocess
-import sys
 
 from test_install import INSTALLED
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from harness import Session, XServer  # noqa: E402
+from tests.e2e.harness import Session, XServer  # run from the repository's top: python3 -m pytest
 
 PACKAGE = os.environ["WG_PACKAGE"]
 
