@@ -37,7 +37,8 @@ TEST(Holder, RootPlaysDueObjectsDrawsRunningOnesAndKeysReachTheLast) {
     demo_root_t root;
     for (auto [name, length, going] : {std::tuple{"a", 1000u, true}, {"stops", OPEN, false}, {"b", 500u, true}})
         root.add(new recorder_t(name, length, going));
-    EXPECT_FALSE(root.play(0) || root.key_down('k', 0, 0)) << "not started, no current object";
+    EXPECT_FALSE(root.play(0)) << "not started";
+    EXPECT_FALSE(root.key_down('k', 0, 0)) << "no current object";
     ASSERT_EQ(root.start(), 1500u);
     for (std::uint32_t t : {999u, 1000u, 1499u}) EXPECT_TRUE(root.play(t)) << t;
     EXPECT_FALSE(root.play(1500));
@@ -65,7 +66,8 @@ TEST(Holder, OwnsEachObjectOnceAndRefusesNullASecondOwnerAndItself) {
         for (demo_object_t* o : std::vector<demo_object_t*>{a, a, nullptr, &holder}) holder.add(o);
         holder.reshape(1, 1);
         holder.clear();
-        EXPECT_TRUE(holder.objects().empty() && holder.current() == nullptr);
+        EXPECT_TRUE(holder.objects().empty());
+        EXPECT_EQ(holder.current(), nullptr);
         holder.add(new recorder_t("b", OPEN));
         EXPECT_EQ(holder.calc_length(), OPEN) << "nothing finite: open-ended";
     }

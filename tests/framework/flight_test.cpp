@@ -139,7 +139,7 @@ TEST(Timeline, SnapshotsAtTheirTimesLoadedOnceReached) {
     std::vector<event_coords_t> fix;
     build_fixevents_from(events, fix);
     ASSERT_EQ(fix.size(), 6u);
-    EXPECT_TRUE(fix[0].m_msec == 250 && fix[1].m_msec == 500 && fix[5].m_msec == 2000);
+    EXPECT_EQ((std::array{fix[0].m_msec, fix[1].m_msec, fix[5].m_msec}), (std::array{250u, 500u, 2000u}));
     const event_coords_t& l = fix[5];
     EXPECT_EQ((std::array<vec, 7>{d(l.m_base.pos), d(l.m_base.rev), d(l.m_base.inv), d(l.m_rates[0].pos),
                                   d(l.m_rates[0].rev), d(l.m_rates[1].pos), d(l.m_rates[1].rev)}),
@@ -150,9 +150,14 @@ TEST(Timeline, SnapshotsAtTheirTimesLoadedOnceReached) {
     event_coords_t coords;
     step_timeline_at(fix, idx, coords, 1500);
     // From 500 ms, 0.25 along x, the body faces world y.
-    EXPECT_TRUE(idx == 2 && coords.m_msec == 500 && length(coords.m_cur.pos - pos3{0.25f, 1, 0}) < 1e-5f);
+    EXPECT_EQ(idx, 2u);
+    EXPECT_EQ(coords.m_msec, 500u);
+    EXPECT_LT(length(coords.m_cur.pos - pos3{0.25f, 1, 0}), 1e-5f);
     coords.m_rates[0].pos = pos3{0, 0, -1};  // input after a rebase stays
     const event_coords_t at_t = step_timeline_at(fix, idx, coords, 1900);
-    EXPECT_TRUE(idx == 2 && coords.m_rates[0].pos.z == -1 && coords.m_msec == 500);
-    EXPECT_TRUE(at_t.m_msec == 1900 && at_t.m_base.pos.z == coords.m_cur.pos.z);
+    EXPECT_EQ(idx, 2u);
+    EXPECT_EQ(coords.m_rates[0].pos.z, -1);
+    EXPECT_EQ(coords.m_msec, 500u);
+    EXPECT_EQ(at_t.m_msec, 1900u);
+    EXPECT_EQ(at_t.m_base.pos.z, coords.m_cur.pos.z);
 }

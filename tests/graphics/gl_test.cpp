@@ -17,6 +17,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -240,15 +241,24 @@ TEST_F(GLObjectsGLTest, NoNameFromGLIsRefusedAndNamedObjectsWork) {
     glEnd();
     while (glGetError() != GL_NO_ERROR) {
     }
-    EXPECT_TRUE(!compiled && !created && list.GetName() == GL_INVALID_VALUE && texture.GetName() == GL_INVALID_VALUE);
-    ASSERT_TRUE(list.Compile(&two) && texture.Create(image));
+    EXPECT_FALSE(compiled);
+    EXPECT_FALSE(created);
+    EXPECT_EQ((std::array{list.GetName(), texture.GetName()}),
+              (std::array<GLuint, 2>{GL_INVALID_VALUE, GL_INVALID_VALUE}));
+    ASSERT_TRUE(list.Compile(&two));
+    ASSERT_TRUE(texture.Create(image));
     const GLuint name = list.GetName();
     const auto width_drawn = [&] { return list.Draw(), now(GL_LINE_WIDTH); };
-    EXPECT_TRUE(width_drawn() == 2 && list.Compile(&four) && list.GetName() == name && width_drawn() == 4);
+    EXPECT_EQ(width_drawn(), 2);
+    EXPECT_TRUE(list.Compile(&four));
+    EXPECT_EQ(list.GetName(), name);
+    EXPECT_EQ(width_drawn(), 4);
     texture.Apply();
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_1D) && now(GL_TEXTURE_BINDING_1D) == GLint(texture.GetName()));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_1D));
+    EXPECT_EQ(now(GL_TEXTURE_BINDING_1D), GLint(texture.GetName()));
     texture.Unapply();
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_1D) || now(GL_TEXTURE_BINDING_1D) != 0);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_1D));
+    EXPECT_EQ(now(GL_TEXTURE_BINDING_1D), 0);
 }
 
 // An image unit takes the texture's own internal format, not the pixel format its texels came in (GL_RED is none); a
@@ -258,7 +268,8 @@ TEST_F(GLObjectsGLTest, BindImageTakesAFormatTheImageUnitAccepts) {
     if (!gl_ext::glBindImageTexture || now(GL_MAX_IMAGE_UNITS) < 2) GTEST_SKIP() << "no image units";
     Texels red, luminance(GL_LUMINANCE8, GL_LUMINANCE);
     grTextureObject image, other;
-    ASSERT_TRUE(image.Create(red) && other.Create(luminance));
+    ASSERT_TRUE(image.Create(red));
+    ASSERT_TRUE(other.Create(luminance));
     const auto bound = [] {
         GLint name = 0, format = 0;
         gl_ext::glGetIntegeri_v(GL_IMAGE_BINDING_NAME, 1, &name);
@@ -315,9 +326,11 @@ TEST_F(GLObjectsGLTest, ReadBackKeepsTheTexelsTypeWidthAndChannel) {
         for (bool member : {true, false}) {
             grImageBuffer read;
             ASSERT_TRUE(member ? texture.GetTextureImage(0, read) : GetTextureImage(texture.GetTarget(), 0, read));
-            EXPECT_TRUE(read.GetComponentKind() == c.kind && read.GetBitSize() == c.bits);
+            EXPECT_EQ(read.GetComponentKind(), c.kind);
+            EXPECT_EQ(read.GetBitSize(), c.bits);
             EXPECT_EQ(bytes(read.GetData(), read.GetBytes().size()), c.rgba) << (member ? "by name" : "by target");
-            EXPECT_TRUE(now(GL_PACK_ALIGNMENT) == 1 && now(GL_PACK_ROW_LENGTH) == 7);
+            EXPECT_EQ(now(GL_PACK_ALIGNMENT), 1);
+            EXPECT_EQ(now(GL_PACK_ROW_LENGTH), 7);
         }
     }
 }

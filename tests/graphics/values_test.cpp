@@ -71,7 +71,7 @@ TEST(ValuesCamera, TheDiagonalSpansTheFieldOfView) {
     perspective p;
     set_aspect(p, 1920, 1080);
     const projection j = to_projection(p);
-    EXPECT_TRUE(j.left == -j.right && j.bottom == -j.top && j.znear == 0.1 && j.zfar == 1000.1);
+    EXPECT_EQ((std::array{j.left, j.bottom, j.znear, j.zfar}), (std::array{-j.right, -j.top, 0.1, 1000.1}));
     EXPECT_NEAR(j.right / j.top, 1920.0 / 1080.0, 1e-12);
     EXPECT_NEAR(std::hypot(j.right, j.top), 0.1 * std::tan(static_cast<float>(p.fov) / 2.0), 1e-12);
 }

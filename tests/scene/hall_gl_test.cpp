@@ -8,6 +8,7 @@
 
 #include "gl_test_context.h"
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <set>
@@ -99,7 +100,10 @@ std::multiset<Shape> walk(DrawMesh2& mesh, std::size_t max_vertices) {
     const Fed by_rows = feedback(max_vertices, [&] { list.Draw(); });
     GLint depth = 0;  // a push the walk does not pop would stay
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_TRUE(fed.complete && depth == 1 && by_rows.points == fed.points && by_rows.lines == fed.lines);
+    EXPECT_TRUE(fed.complete);
+    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(by_rows.points, fed.points);
+    EXPECT_EQ(by_rows.lines, fed.lines);
     std::multiset<Shape> s(fed.points.begin(), fed.points.end());
     s.insert(fed.lines.begin(), fed.lines.end());
     return s;
@@ -113,7 +117,9 @@ TEST_F(HallGLTest, ALineIsASolidPairOrDotsFromItsStartThatAlwaysEnd) {
     // A negative spacing counts as its magnitude; the last dot sits on the end (the parameter sums to 0.99999958).
     for (float spacing : {50.0f, -50.0f}) {
         const std::vector<Shape> row = drawn(pos3{0, 0, -1000.0f}, pos3{0, 0, 1000.0f}, spacing).points;
-        EXPECT_TRUE(row.size() == 41 && row[0] == (Shape{0, 0, -1000, 0}) && row[40][2] == 1000) << spacing;
+        ASSERT_EQ(row.size(), 41u) << spacing;
+        EXPECT_EQ(row[0], (Shape{0, 0, -1000, 0})) << spacing;
+        EXPECT_EQ(row[40][2], 1000) << spacing;
     }
     // Zero length, spacing beyond the end, or a NaN step: one dot on the start.
     for (const auto& [end_x, spacing] : {std::pair{7.0f, 50.0f}, std::pair{17.0f, 50.0f}, std::pair{90.0f, NAN}})
@@ -125,11 +131,13 @@ TEST_F(HallGLTest, TheWalkDrawsTheDocumentedLatticeKeepsItsListNamesAndRefusesWh
     EXPECT_TRUE(walk(mesh, 16).empty());                               // never built: nothing, and no hang
     ASSERT_TRUE(mesh.Build(all(1000.0f), all(-50.0f), false, false));  // a step counts as its magnitude
     EXPECT_EQ(walk(mesh, 2 * 3 * 41 * 41), lattice(1000, 50, 41, 41));
-    const GLuint names[3] = {mesh.GetXList().GetName(), mesh.GetYList().GetName(), mesh.GetZList().GetName()};
+    const auto names = [&] {
+        return std::array{mesh.GetXList().GetName(), mesh.GetYList().GetName(), mesh.GetZList().GetName()};
+    };
+    const std::array<GLuint, 3> first = names();
     ASSERT_TRUE(mesh.Build(all(-1000.0f), all(50.0f), true, false));
     EXPECT_EQ(walk(mesh, 41 * 41 * 41).size(), 41u * 41u * 41u);
-    EXPECT_TRUE(names[0] == mesh.GetXList().GetName() && names[1] == mesh.GetYList().GetName() &&
-                names[2] == mesh.GetZList().GetName());
+    EXPECT_EQ(names(), first);
     // An uneven extent: the outer walks end at 800, the inner ones take one step beyond, to 1100.
     ASSERT_TRUE(mesh.Build(all(1000.0f), all(300.0f), false, false));
     EXPECT_EQ(walk(mesh, 2 * 3 * 7 * 8), lattice(1000, 300, 7, 8));
@@ -167,8 +175,10 @@ TEST_F(HallGLTest, TheWalkDrawsTheDocumentedLatticeKeepsItsListNamesAndRefusesWh
     }
     EXPECT_EQ(walk(mesh, 4096), kept);
     // The largest the scene must take, recorded as rows: lines at interval 1, dots at 5 in a hall three times as wide.
-    EXPECT_TRUE(mesh.Build(all(1000.0f), all(1.0f), false, false) && mesh.HasRows());
-    EXPECT_TRUE(mesh.Build(all(3000.0f), all(5.0f), true, false) && mesh.HasRows());
+    for (const auto& [b, i, points] : {std::tuple{1000.0f, 1.0f, false}, std::tuple{3000.0f, 5.0f, true}}) {
+        EXPECT_TRUE(mesh.Build(all(b), all(i), points, false)) << b;
+        EXPECT_TRUE(mesh.HasRows()) << b;
+    }
 }
 
 // The sizes are the clamps, 512 and 256: llvmpipe's maximum is far larger.
@@ -178,13 +188,16 @@ TEST_F(HallGLTest, GeneratedTexelsAsGLHoldsThem) {
     StippleTexture stipple;
     const auto upload = [](auto& tex, GLenum format, GLint min_filter, GLint mag_filter) {
         libgr::grTextureObject obj;
-        ASSERT_TRUE(tex.Generate() && obj.Create(tex));
+        ASSERT_TRUE(tex.Generate());
+        ASSERT_TRUE(obj.Create(tex));
         Bytes texels(tex.GetImage().size(), 0xEE);
         GLint filters[2] = {};
         glGetTexImage(obj.GetTarget(), 0, format, GL_UNSIGNED_BYTE, texels.data());
         glGetTexParameteriv(obj.GetTarget(), GL_TEXTURE_MIN_FILTER, &filters[0]);
         glGetTexParameteriv(obj.GetTarget(), GL_TEXTURE_MAG_FILTER, &filters[1]);
-        EXPECT_TRUE(texels == tex.GetImage() && filters[0] == min_filter && filters[1] == mag_filter);
+        EXPECT_EQ(texels, tex.GetImage());
+        EXPECT_EQ(filters[0], min_filter);
+        EXPECT_EQ(filters[1], mag_filter);
     };
     upload(line, GL_LUMINANCE, GL_LINEAR, GL_LINEAR);
     upload(banded, GL_LUMINANCE, GL_LINEAR, GL_LINEAR);
@@ -192,7 +205,8 @@ TEST_F(HallGLTest, GeneratedTexelsAsGLHoldsThem) {
 
     const Bytes& t = line.GetImage();  // sin(pi x), symmetric, peaks at 254
     ASSERT_EQ(t.size(), 512u);
-    EXPECT_TRUE(Bytes(t.begin(), t.begin() + 6) == (Bytes{0, 1, 3, 4, 6, 7}) && Bytes(t.rbegin(), t.rend()) == t);
+    EXPECT_EQ(Bytes(t.begin(), t.begin() + 6), (Bytes{0, 1, 3, 4, 6, 7}));
+    EXPECT_EQ(Bytes(t.rbegin(), t.rend()), t);
     for (std::size_t i = 0; i < t.size(); ++i) EXPECT_EQ(t[i] == 254, i >= 242 && i <= 269) << i;
     for (std::uint32_t y = 0; y < 512; ++y) {  // lit rows are the line profile, in bands of 128
         const bool lit = y < 64 || (y >= 192 && y < 320) || y >= 448;

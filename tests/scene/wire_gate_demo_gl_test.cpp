@@ -147,8 +147,8 @@ protected:
         }
     }
     void expect_lattice_matches() {
-        EXPECT_TRUE(scene->m_mesh.IsPoints() == (scene->m_meshmode == 1) &&
-                    scene->m_mesh.GetInterval().z == std::fabs(scene->m_interval));
+        EXPECT_EQ(scene->m_mesh.IsPoints(), scene->m_meshmode == 1);
+        EXPECT_EQ(scene->m_mesh.GetInterval().z, std::fabs(scene->m_interval));
     }
 
     int redisplays = 0, projections = 0;
@@ -211,7 +211,8 @@ TEST_F(WireGateGLTest, EveryKeySaysWhatItChangedByItsStep) {
         {'o', "o: fog mode change to 0\n", {2, 1000, 50, 0, 1}, 0.8f, 10},  // no rebuild
     };
     for (const auto& [key, printed, after, tone, redrawn] : keys) {
-        EXPECT_TRUE(scene->key_down(key, 0, 0) && !scene->key_up(key, 0, 0)) << key;
+        EXPECT_TRUE(scene->key_down(key, 0, 0)) << key;
+        EXPECT_FALSE(scene->key_up(key, 0, 0)) << key;
         EXPECT_EQ(out.take(), printed) << key;
         EXPECT_EQ(state(), after) << key;
         EXPECT_NEAR(scene->m_tone, tone, 1e-6f) << key;
@@ -255,7 +256,8 @@ TEST_F(WireGateGLTest, AThrusterReleaseTakesBackOnlyWhatItsPressAdded) {
     };
     make();
     for (const auto& [key, angular, linear] : thrusters) {
-        EXPECT_TRUE(scene->key_down(key, 0, 0) && scene->key_down(key, 0, 0)) << key;  // the second adds nothing
+        EXPECT_TRUE(scene->key_down(key, 0, 0)) << key;
+        EXPECT_TRUE(scene->key_down(key, 0, 0)) << key;  // the second adds nothing
         expect_accelerations(angular, linear);
         EXPECT_TRUE(scene->key_up(key, 0, 0));
         expect_accelerations({}, {});
@@ -358,14 +360,18 @@ TEST_F(WireGateGLTest, HistoryRingsTakeTheWindowWidthAndWrap) {
     scene->m_coords.m_rates[0].pos = libgr::pos3{0.0f, 10.0f, 0.0f};  // climbing at 10 units/s
     scene->reshape(640, 480);
     for (std::uint32_t t = 1; t <= 641; ++t) scene->update(t * 10);  // one more sample than the ring holds
-    EXPECT_TRUE(scene->m_hist_idx == 1 && std::fabs(scene->m_hist_t[0] - 6.41f) < 1e-6f &&
-                scene->m_hist_t[639] == 6.4f);
+    EXPECT_EQ(scene->m_hist_idx, 1u);
+    EXPECT_NEAR(scene->m_hist_t[0], 6.41f, 1e-6f);
+    EXPECT_EQ(scene->m_hist_t[639], 6.4f);
     // Integrated from the velocity, the height rises as the closed form's.
     EXPECT_NEAR(scene->m_hist_iy[639] - scene->m_hist_iy[1], scene->m_hist_y[639] - scene->m_hist_y[1], 1e-2f);
     scene->key_down('-', 0, 0);  // zeroed, lengths kept
-    EXPECT_TRUE(scene->m_hist_idx == 0 && scene->m_hist_t == std::vector<float>(640, 0.0f));
+    EXPECT_EQ(scene->m_hist_idx, 0u);
+    EXPECT_EQ(scene->m_hist_t, std::vector<float>(640, 0.0f));
     scene->reshape(0, 0);  // no rings: updates skip the history, the lens keeps its aspect
-    EXPECT_TRUE(scene->m_hist_y.empty() && scene->update(7000) && scene->m_hist_idx == 0);
+    EXPECT_TRUE(scene->m_hist_y.empty());
+    EXPECT_TRUE(scene->update(7000));
+    EXPECT_EQ(scene->m_hist_idx, 0u);
     EXPECT_DOUBLE_EQ(scene->m_persp.aspect, 640.0 / 480.0);
 }
 

@@ -29,7 +29,8 @@ extern "C" int munmap(void* address, std::size_t length) noexcept {
 TEST_F(FileStorage, TheLastHolderReleasesOnceAndFailuresToOpenAreFatal) {
     // The last holder unmaps once and closes the file and the mapping's own descriptor once each.
     mapped_t file, anonymous;
-    ASSERT_TRUE(file.allocate(0, m_path.c_str(), 0) && anonymous.resize(4096));
+    ASSERT_TRUE(file.allocate(0, m_path.c_str(), 0));
+    ASSERT_TRUE(anonymous.resize(4096));
     const std::intptr_t fd = file.allocator()->file;
     const std::multiset<std::intptr_t> views{reinterpret_cast<std::intptr_t>(file.data()),
                                              reinterpret_cast<std::intptr_t>(anonymous.data())};
@@ -39,11 +40,15 @@ TEST_F(FileStorage, TheLastHolderReleasesOnceAndFailuresToOpenAreFatal) {
         file.clear();
         file.clear();
         anonymous.clear();
-        EXPECT_TRUE(g_unmapped.empty() && g_closed.empty() && all(copies[0]) == pattern(1000));
+        EXPECT_TRUE(g_unmapped.empty());
+        EXPECT_TRUE(g_closed.empty());
+        EXPECT_EQ(all(copies[0]), pattern(1000));
     }
     g_recording = false;
     EXPECT_EQ(g_unmapped, views);
-    EXPECT_TRUE(g_closed.size() == 2 && g_closed.count(fd) == 1 && g_closed.count(-1) == 0);
+    EXPECT_EQ(g_closed.size(), 2u);
+    EXPECT_EQ(g_closed.count(fd), 1u);
+    EXPECT_EQ(g_closed.count(-1), 0u);
 
     // Mode 2 is refused before opening, failures to open are fatal.
     mapped_t bytes;

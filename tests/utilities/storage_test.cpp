@@ -27,7 +27,8 @@ TEST_F(FileStorage, AllocNewLoadsTheWholeFileOrAPartAndZeroesWhatTheFileLacks) {
         libutils::alloc_new heap;
         std::uint32_t n = size;
         auto* data = static_cast<unsigned char*>(heap.allocate(n, name.c_str(), 0, low, high));
-        EXPECT_TRUE((data ? bytes_t(data, data + n) : bytes_t()) == want && heap.size == want.size()) << name << low;
+        EXPECT_EQ(data ? bytes_t(data, data + n) : bytes_t(), want) << name << low;
+        EXPECT_EQ(heap.size, want.size()) << name << low;
         heap.deallocate(data);
     }
 }
@@ -42,9 +43,9 @@ TEST_F(FileStorage, MappedViewsShowTheFileAndNeverReachPastTheMapping) {
     };
     for (const auto& [size, low, high, want] : cases) {
         mapped_t bytes;  // and no view past the mapping
-        EXPECT_TRUE(bytes.allocate(size, m_path.c_str(), 0, low, high) == !want.empty() && all(bytes) == want &&
-                    (want.empty() || !bytes.resize(bytes.size() + 1, low, high)))
-            << low;
+        EXPECT_EQ(bytes.allocate(size, m_path.c_str(), 0, low, high), !want.empty()) << low;
+        EXPECT_EQ(all(bytes), want) << low;
+        EXPECT_FALSE(!want.empty() && bytes.resize(bytes.size() + 1, low, high)) << low;
     }
 }
 
@@ -56,8 +57,10 @@ TEST(RefVector2, CopiesShareOneCountedBlockAndAllocateWithKeepCopiesIt) {
     first = *&first;  // nothing changes
     EXPECT_EQ(first.use_count(), 2u);
     ASSERT_TRUE(first.allocate(100, nullptr, 1, 0, 0, true));
-    EXPECT_TRUE(std::memcmp(first.data(), "abcdefgh", 8) == 0 && second.use_count() == 1);
-    EXPECT_TRUE(!first.resize(101) && first.size() == 100);  // anonymous storage can not outgrow its mapping
+    EXPECT_EQ(std::memcmp(first.data(), "abcdefgh", 8), 0);
+    EXPECT_EQ(second.use_count(), 1u);
+    EXPECT_FALSE(first.resize(101));  // anonymous storage can not outgrow its mapping
+    EXPECT_EQ(first.size(), 100u);
 }
 
 TEST(OfsVector, WindowIsTheRestFromTheOffsetClampedToTheLimit) {
@@ -70,7 +73,8 @@ TEST(OfsVector, WindowIsTheRestFromTheOffsetClampedToTheLimit) {
         window.set_window(offset, limit);
         const mapped_t& base = window;  // begin and end go through the virtual table
         EXPECT_EQ(base.end() - base.begin(), static_cast<std::ptrdiff_t>(size)) << bytes << " " << limit;
-        EXPECT_TRUE(window.empty() == (size == 0) && (size == 0 || base.begin() == window.mapped_t::data() + offset));
+        EXPECT_EQ(window.empty(), size == 0);
+        EXPECT_EQ(base.begin(), size == 0 ? base.begin() : window.mapped_t::data() + offset);
     }
 }
 
@@ -79,10 +83,13 @@ TEST(RefVector, ResizeKeepsTheLeadingElementsAndZeroesTheRest) {
     ASSERT_TRUE(v.resize(8));
     for (unsigned short i = 0; i < 8; ++i) *v.at(i) = 1000 + i;
     v = *&v;  // nothing changes; then the freed block of 8 comes back, old bytes and all
-    ASSERT_TRUE(v.use_count() == 1 && v.resize(3) && v.resize(8));
+    ASSERT_EQ(v.use_count(), 1u);
+    ASSERT_TRUE(v.resize(3));
+    ASSERT_TRUE(v.resize(8));
     EXPECT_EQ(std::vector<unsigned short>(v.begin(), v.end()),
               (std::vector<unsigned short>{1000, 1001, 1002, 0, 0, 0, 0, 0}));
-    EXPECT_TRUE(!v.resize(0xFFFFFFFFu) && v.size() == 8);  // past the 32-bit size word: kept
+    EXPECT_FALSE(v.resize(0xFFFFFFFFu));  // past the 32-bit size word: kept
+    EXPECT_EQ(v.size(), 8u);
 }
 
 TEST(BoundedFormat, CutsToFitAndAlwaysTerminates) {

@@ -20,7 +20,8 @@ static DWORD state_of(const void* address) {
 TEST_F(FileStorage, TheLastHolderUnmapsAndClosesAndModeTwoOpensNothing) {
     const int before = open_handles();
     mapped_t file, anonymous;
-    ASSERT_TRUE(file.allocate(0, m_path.c_str(), 0) && anonymous.resize(4096));
+    ASSERT_TRUE(file.allocate(0, m_path.c_str(), 0));
+    ASSERT_TRUE(anonymous.resize(4096));
     const void* views[] = {file.data(), anonymous.data()};
     {
         const mapped_t copies[] = {file, anonymous};
