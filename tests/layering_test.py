@@ -1,5 +1,6 @@
 """Includes run one way, downward. Every quoted #include of the product code must name its own folder or a folder of a
-lower layer; bench/ and tests/ may use everything. A failure names the file, the line and the include."""
+lower layer, and no two units (name.h and name.cpp) of a folder include each other, directly or through others; bench/
+and tests/ may use everything. A failure names the file, the line and the include."""
 
 import os
 import re
@@ -27,7 +28,36 @@ def upward_includes(root):
     return found
 
 
+def include_circles(root):
+    """'folder/unit' for every unit that reaches itself through the includes of its folder's units."""
+    edges = {}
+    for folder in RANK:
+        for name in os.listdir(os.path.join(root, folder)):
+            if name.endswith((".h", ".cpp")):
+                with open(os.path.join(root, folder, name), encoding="utf-8") as f:
+                    included = [m[1] for m in map(INCLUDE.match, f) if m and m[1].startswith(folder + "/")]
+                unit = (folder, os.path.splitext(name)[0])
+                edges.setdefault(unit, set()).update((folder, os.path.splitext(os.path.basename(i))[0])
+                                                     for i in included if os.path.splitext(os.path.basename(i))[0] != unit[1])
+    found = []
+    for start in sorted(edges):
+        seen, todo = set(), list(edges[start])
+        while todo:
+            unit = todo.pop()
+            if unit == start:
+                found.append("/".join(start))
+                break
+            if unit not in seen:
+                seen.add(unit)
+                todo.extend(edges.get(unit, ()))
+    return found
+
+
 class LayeringTest(unittest.TestCase):
     def test_includes_run_downward(self):
         found = upward_includes(os.environ.get("WG_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..")))
         self.assertFalse(found, "includes against the layer order:\n" + "\n".join(found))
+
+    def test_no_two_units_of_a_folder_include_each_other(self):
+        found = include_circles(os.environ.get("WG_SOURCE_DIR", os.path.join(os.path.dirname(__file__), "..")))
+        self.assertFalse(found, "units in an include circle: " + " ".join(found))
