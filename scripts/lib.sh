@@ -4,7 +4,7 @@
 # It sets wg_root (the repository) and the functions below; nothing else.
 
 wg_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-wg_script=$(basename "$0")
+wg_script="scripts/$(basename "$0")"
 
 # wg_install_missing PACKAGE...: installs those of Debian's packages that
 # are not installed, through sudo when not root; does nothing when all are.
