@@ -7,7 +7,7 @@ import re
 import unittest
 
 # Bottom up; folders on one line are one layer and do not use each other.
-LAYERS = [("gl_loader", "utilities"), ("graphics",), ("framework", "input"), ("scene",), ("shell",)]
+LAYERS = [("gl_loader", "utilities"), ("graphics",), ("framework", "input"), ("scene", "flight"), ("shell",)]
 RANK = {folder: rank for rank, layer in enumerate(LAYERS) for folder in layer}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
