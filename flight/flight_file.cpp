@@ -15,8 +15,9 @@ const char* const time_key_names[4] = {"left", "right", "up", "down"};
 
 std::string key_name(unsigned char key) { return key == ' ' ? "space" : std::string(1, static_cast<char>(key)); }
 
-// Shortest text that reads back as the same float.
-std::string float_text(float v) {
+}  // namespace
+
+std::string flight_number(float v) {
     char text[32];
     for (int digits = 6; digits <= 9; ++digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(v));
@@ -24,6 +25,8 @@ std::string float_text(float v) {
     }
     return text;
 }
+
+namespace {
 
 // a is earlier than b, the demo clock wrapping modulo 2^32.
 bool earlier(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b) < 0; }
@@ -62,7 +65,7 @@ std::string format_event(const flight_event_t& e) {
     case flight_event_t::time: return line + "time " + time_key_names[static_cast<int>(e.time_key)];
     case flight_event_t::stick:
         line += "stick";
-        for (float a : e.axes) line += ' ' + float_text(a);
+        for (float a : e.axes) line += ' ' + flight_number(a);
         return line + " buttons " + std::to_string(e.buttons);
     case flight_event_t::end: break;
     }

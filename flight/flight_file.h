@@ -38,6 +38,9 @@ extern const char* const flight_setting_names[4];
 constexpr const char* flight_first_line = "wire_gate flight 1";
 constexpr std::size_t flight_max_line = 4096;
 
+// The shortest text that reads back as the same float.
+std::string flight_number(float v);
+
 // The line of an event, without its line feed.
 std::string format_event(const flight_event_t& event);
 // The header's lines, each with its line feed.
