@@ -5,6 +5,7 @@
 #include "shell/demo.h"
 #include "shell/frame.h"
 #include "shell/keys.h"
+#include "shell/record.h"
 #include "shell/shell_state.h"
 
 #include <GL/freeglut.h>
@@ -17,7 +18,9 @@ shell_state_t& shell() { return *static_cast<shell_state_t*>(glutGetWindowData()
 }  // namespace
 
 void display() {
-    draw_frame(shell());
+    // A timedemo captures its own frames only, so that every run writes the same.
+    draw_frame(shell(), !shell().m_timedemo);
+    shell().m_shown = true;
     check_gl_errors("frame");
 }
 
@@ -35,6 +38,7 @@ void keyboard_up(unsigned char key, int x, int y) { shell_key_up(shell(), key, x
 void special(int key, int x, int y) { shell_special(shell(), key, x, y); }
 
 void close_window() {
+    record_end(shell());
     demo_clear(shell());
     check_gl_errors("exit");
     check_for_leaks();

@@ -55,12 +55,14 @@ void render_frame(shell_state_t& shell) {
 }
 
 void resize_frame(shell_state_t& shell, int width, int height) {
+    shell.m_shown = false;
     shell.m_width = width;
     shell.m_height = height;
     demo_reshape(shell, width, height);
 }
 
-void draw_frame(shell_state_t& shell) {
+void draw_frame(shell_state_t& shell, bool captured) {
     render_frame(shell);
+    if (captured && shell.m_capture) shell.m_capture->capture(shell.m_width, shell.m_height);
     shell.m_services.swap_buffers();
 }

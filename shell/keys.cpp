@@ -1,7 +1,7 @@
 #include "shell/keys.h"
 
-#include "shell/clock.h"
 #include "shell/demo.h"
+#include "shell/record.h"
 #include "shell/shell_state.h"
 
 #include <GL/freeglut.h>
@@ -13,15 +13,36 @@ namespace {
 
 constexpr unsigned char escape_key = 27;
 
+// Pauses (no idle steps, a frame for the label) or resumes, without adding
+// the paused wall time to the demo clock.
+void toggle_pause(shell_state_t& shell) {
+    shell.m_pause = !shell.m_pause;
+    if (shell.m_pause) {
+        shell.m_services.run_idle(false);
+        shell.m_services.post_redisplay();  // shows the pause label
+    } else {
+        // Restart the step from now, so the paused wall time never becomes
+        // demo time.
+        shell.m_last_time = shell.m_services.wall_msec();
+        shell.m_services.run_idle(true);
+    }
+}
+
 }  // namespace
 
 void shell_key_down(shell_state_t& shell, unsigned char key, int x, int y) {
-    if (demo_key_down(shell, key, x, y)) return;
+    if (demo_key_down(shell, key, x, y)) {
+        record_key(shell, flight_event_t::press, key);
+        return;
+    }
 
     switch (std::tolower(key)) {
     case escape_key:
     case 'q': my_exit(shell, 0);
-    case ' ': toggle_pause(shell); break;
+    case ' ':
+        record_key(shell, flight_event_t::press, key);
+        toggle_pause(shell);
+        break;
     case 'f': shell.m_show_fps = !shell.m_show_fps; break;
     case 'g': shell.m_show_demo_overlay = !shell.m_show_demo_overlay; break;
     case 't':
@@ -37,15 +58,22 @@ void shell_key_down(shell_state_t& shell, unsigned char key, int x, int y) {
 
 void shell_key_up(shell_state_t& shell, unsigned char key, int x, int y) {
     // So a thruster never stays on.
-    demo_key_up(shell, key, x, y);
+    if (demo_key_up(shell, key, x, y)) record_key(shell, flight_event_t::release, key);
+}
+
+void shell_time_key(shell_state_t& shell, time_key_t key) {
+    record_time_key(shell, key);
+    // Unsigned on purpose: stepping back past 0 wraps to the top of the range.
+    shell.m_demo_msec += static_cast<std::uint32_t>(time_key_step(key));
+    shell.m_services.post_redisplay();
 }
 
 void shell_special(shell_state_t& shell, int key, int, int) {
     switch (key) {
-    case GLUT_KEY_LEFT: step_demo_time(shell, 1000, true); break;
-    case GLUT_KEY_RIGHT: step_demo_time(shell, 1000, false); break;
-    case GLUT_KEY_UP: step_demo_time(shell, 100, true); break;
-    case GLUT_KEY_DOWN: step_demo_time(shell, 100, false); break;
+    case GLUT_KEY_LEFT: shell_time_key(shell, time_key_t::left); break;
+    case GLUT_KEY_RIGHT: shell_time_key(shell, time_key_t::right); break;
+    case GLUT_KEY_UP: shell_time_key(shell, time_key_t::up); break;
+    case GLUT_KEY_DOWN: shell_time_key(shell, time_key_t::down); break;
     default:
         if (key >= GLUT_KEY_F1 && key <= GLUT_KEY_F8) break;  // reserved, silent
         std::cout << "special: " << key << std::endl;

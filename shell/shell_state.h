@@ -5,8 +5,13 @@
 // window, where the callbacks find it; tests and the benchmark make their
 // own, with their own services and root.
 
+#include "flight/flight_joystick.h"
+#include "flight/flight_player.h"
+#include "flight/flight_writer.h"
 #include "framework/demo_host.h"
 #include "framework/demo_root.h"
+#include "shell/frame_capture.h"
+#include "shell/timedemo.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,12 +41,25 @@ struct shell_state_t {
     std::uint32_t m_last_time = 0;     // wall clock at the last idle step or at the end of a pause, ms
     int m_width = 0;                   // window size in pixels, 0 until the first reshape
     int m_height = 0;
+    bool m_shown = false;  // a frame was displayed since the last reshape
 
     std::uint32_t m_fps_second = 0;  // wall-clock second (ms / 1000) whose frames are being counted
     std::uint32_t m_fps_frames = 0;  // frames counted in it so far
     std::uint32_t m_fps = 0;         // the count of the last completed second: the value shown
     float m_overlay_bottom = 0.0f;   // y of the window's bottom edge in overlay units
     float m_overlay_top = 0.0f;      // y of its top edge
+
+    std::uint32_t m_scene_msec = 0;  // the demo time of the last update: where keys act
+
+    // Flights (--record, --replay, --timedemo) and frames (--capture); null
+    // when not asked for.
+    std::unique_ptr<flight_writer_t> m_record;
+    std::unique_ptr<joystick_device_t> m_record_stick;  // joystick 0, opened to write the flight's stick line
+    std::unique_ptr<flight_player_t> m_replay;          // also the timedemo's flight
+    bool m_loop = false;                                // start the replay over at its end
+    std::unique_ptr<timedemo_t> m_timedemo;
+    std::unique_ptr<frame_capture_t> m_capture;
+    replayed_joystick_t* m_replayed_stick = nullptr;  // the scene's, while a flight with a stick plays
 
     // What the demo objects may ask of the shell (shell_host.h); it
     // outlives them, so it comes first.

@@ -5,11 +5,12 @@
 
 #include <GL/freeglut.h>
 
-void init_window(shell_state_t& shell, const char* title) {
+void init_window(shell_state_t& shell, const char* title, int width, int height) {
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_ALPHA | GLUT_DEPTH);
+    if (width > 0) glutInitWindowSize(width, height);
     glutCreateWindow(title);
     glutSetWindowData(&shell);  // where every callback finds the state
-    glutFullScreen();
+    if (width == 0) glutFullScreen();
     glutDisplayFunc(display);
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboard);
