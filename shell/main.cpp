@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
     if (g_shell.m_timedemo) {
         g_shell.m_timedemo->wait_for(options.width > 0 ? options.width : glutGet(GLUT_SCREEN_WIDTH),
                                      options.width > 0 ? options.height : glutGet(GLUT_SCREEN_HEIGHT), 5000);
-        g_shell.m_show_fps = false;  // the figures come at the end; every run draws the same frames
+        // The figures come at the end; the frames show the flight alone, the same in every run.
+        g_shell.m_show_fps = g_shell.m_show_time = false;
         const std::string how = gl_ext::disable_vsync();
         std::cout << (how.empty() ? "timedemo: the driver offers no swap control; frames may wait for vertical sync"
                                   : "timedemo: vertical sync off (" + how + ")")

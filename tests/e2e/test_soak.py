@@ -2,7 +2,8 @@
 the shell's and the scene's tables and others, never q or Escape, the demo clock never below 0 (it would
 wrap towards its end), at most 101 lattice positions an axis; taps without hold time (freeglut drops a
 release it handles while the same key is down again). The program answers F12 every 5 s, its settings
-follow the keys as modelled, memory grows by less than 2 MB after a warm-up, and q ends it."""
+follow the keys as modelled, memory settles (Mesa caches what new state combinations need: bounded growth,
+none in the storm's second half) and q ends it."""
 
 import os
 import random
@@ -96,4 +97,7 @@ def test_random_key_storm(program):
     s.key("q")
     s.assert_ended(timeout=30)
     assert [line.split(" with")[0] for line in s.err] == ["wire_gate_demo: the lattice"] * storm.refused, s.err[-5:]
-    assert samples[-1] - samples[1] < 2048, "resident memory every 5 s (KiB): %s" % samples
+    # A leak grows with the keys; the driver's caches fill once and stay.
+    rss = "resident memory every 5 s (KiB): %s" % samples
+    assert samples[-1] - samples[1] < 16384, rss
+    assert samples[-1] - samples[len(samples) // 2] < 1024, rss
