@@ -1,5 +1,5 @@
-"""What `cmake --install` puts on a system: exactly the program, its manual page, the desktop entry, the README and
-Debian's copyright file and changelog; the manual page and the desktop entry pass their linters, the changelog names the
+"""What `cmake --install` puts on a system: exactly the program, its manual page, the desktop entry, the tour flight,
+the README and Debian's copyright file and changelog, only under the prefix configured; the manual page and the desktop entry pass their linters, the changelog names the
 project's version and date and the copyright file the terms of LICENSE."""
 
 import datetime
@@ -8,11 +8,13 @@ import pathlib
 import re
 import subprocess
 
+SOURCE = pathlib.Path(__file__).parents[2]
 BUILD, VERSION = os.environ.get("WG_BUILD_DIR", "build"), os.environ.get("WG_VERSION", "")
-DATE = os.environ.get("WG_DATE", "")
-INSTALLED = {"usr/bin/wire_gate", "usr/share/man/man6/wire_gate.6.gz", "usr/share/applications/wire_gate.desktop",
-             "usr/share/doc/wire-gate/README.md", "usr/share/doc/wire-gate/copyright",
-             "usr/share/doc/wire-gate/changelog.gz"}
+DATE, PREFIX = os.environ.get("WG_DATE", ""), os.environ.get("WG_PREFIX", "/usr/local").rstrip("/")
+# Under the prefix.
+INSTALLED = {"bin/wire_gate", "share/man/man6/wire_gate.6.gz", "share/applications/wire_gate.desktop",
+             "share/wire-gate/flights/tour.flight", "share/doc/wire-gate/README.md", "share/doc/wire-gate/copyright",
+             "share/doc/wire-gate/changelog.gz"}
 
 
 def run(*command, **options):
@@ -20,10 +22,18 @@ def run(*command, **options):
 
 
 def test_install_into_a_destdir_holds_exactly_the_expected_files(tmp_path):
-    done = run("cmake", "--install", BUILD, "--prefix", "/usr", env=dict(os.environ, DESTDIR=str(tmp_path)))
+    done = run("cmake", "--install", BUILD, env=dict(os.environ, DESTDIR=str(tmp_path)))
     assert done.returncode == 0, done.stderr
-    assert {str(path.relative_to(tmp_path)) for path in tmp_path.rglob("*") if not path.is_dir()} == INSTALLED
-    assert os.access(tmp_path / "usr/bin/wire_gate", os.X_OK)
+    root = tmp_path / PREFIX.lstrip("/")
+    assert {str(path.relative_to(root)) for path in tmp_path.rglob("*") if not path.is_dir()} == INSTALLED
+    assert os.access(root / "bin/wire_gate", os.X_OK)
+    assert (root / "share/wire-gate/flights/tour.flight").read_bytes() == (SOURCE / "flights/tour.flight").read_bytes()
+
+
+def test_an_install_under_another_prefix_is_refused(tmp_path):
+    done = run("cmake", "--install", BUILD, "--prefix", str(tmp_path / "elsewhere"))
+    assert done.returncode != 0 and "configure with -DCMAKE_INSTALL_PREFIX=" in " ".join(done.stderr.split()), done.stderr
+    assert list(tmp_path.rglob("*")) == []
 
 
 def test_the_manual_page_lints_clean_and_carries_the_version():
@@ -49,7 +59,7 @@ def test_the_changelog_carries_the_version_and_date_and_the_copyright_file_the_l
     fields = dict(line.split(": ", 1) for line in log.stdout.splitlines() if not line.startswith(" ") and ": " in line)
     day = datetime.datetime.fromtimestamp(int(fields["Timestamp"]), datetime.timezone.utc)
     assert (fields["Source"], fields["Version"], day.isoformat()) == ("wire-gate", VERSION, DATE + "T00:00:00+00:00")
-    licence = (pathlib.Path(__file__).parents[2] / "LICENSE").read_text()
+    licence = (SOURCE / "LICENSE").read_text()
     holder = re.search(r"^Copyright \(c\) (.+)$", licence, re.M).group(1)
     terms = [line or "." for line in licence.split(holder + "\n\n", 1)[1].rstrip("\n").split("\n")]
     copyright = (pathlib.Path(BUILD) / "packaging" / "copyright").read_text()

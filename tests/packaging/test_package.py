@@ -20,7 +20,7 @@ def run(*command):
 
 def test_the_package_holds_the_installed_files():
     listed = {line.split()[-1][2:] for line in run("dpkg-deb", "-c", PACKAGE).splitlines()}
-    assert {path for path in listed if not path.endswith("/")} == INSTALLED
+    assert {path for path in listed if not path.endswith("/")} == {"usr/" + path for path in INSTALLED}
     assert run("dpkg-deb", "-f", PACKAGE, "Package", "Version", "Section") == (
         "Package: wire-gate\nVersion: %s\nSection: graphics\n" % os.environ.get("WG_VERSION", "1.0.0"))
 
