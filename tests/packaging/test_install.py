@@ -2,6 +2,7 @@
 the README and Debian's copyright file and changelog, only under the prefix configured; the manual page and the desktop entry pass their linters, the changelog names the
 project's version and date and the copyright file the terms of LICENSE."""
 
+import configparser
 import datetime
 import os
 import pathlib
@@ -46,11 +47,29 @@ def test_the_manual_page_lints_clean_and_carries_the_version():
             if word not in text] == []
 
 
-def test_the_desktop_entry_validates_and_starts_the_installed_program():
-    entry = pathlib.Path(__file__).parents[2] / "packaging" / "wire_gate.desktop"
-    check = run("desktop-file-validate", str(entry))
+def desktop_commands(path):
+    """The Exec lines of a desktop entry: its own, then its tour action's."""
+    entry = configparser.ConfigParser(interpolation=None)
+    entry.optionxform = str  # keys are case sensitive
+    entry.read(path)
+    assert entry["Desktop Entry"]["Actions"] == "tour;"
+    return entry["Desktop Entry"]["Exec"], entry["Desktop Action tour"]["Exec"]
+
+
+def tour_of(command):
+    """The flight a `wire_gate --replay FILE --loop` command flies."""
+    words = command.split()
+    assert words[:2] == ["wire_gate", "--replay"] and words[3:] == ["--loop"], command
+    return words[2]
+
+
+def test_the_desktop_entry_validates_and_starts_the_program_and_the_installed_tour():
+    entry = os.path.join(BUILD, "packaging", "wire_gate.desktop")
+    check = run("desktop-file-validate", entry)
     assert (check.returncode, check.stdout + check.stderr) == (0, "")
-    assert "Exec=wire_gate\n" in entry.read_text()
+    program, tour = desktop_commands(entry)
+    assert program == "wire_gate"
+    assert os.path.relpath(tour_of(tour), PREFIX) in INSTALLED
 
 
 def test_the_changelog_carries_the_version_and_date_and_the_copyright_file_the_licence():
