@@ -37,14 +37,39 @@ def test_an_install_under_another_prefix_is_refused(tmp_path):
     assert list(tmp_path.rglob("*")) == []
 
 
+def manual_page():
+    page = os.path.join(BUILD, "packaging", "wire_gate.6")
+    return re.sub(".\b", "", run("mandoc", "-T", "ascii", page).stdout)  # no overstrike
+
+
+def section(text, name):
+    return re.search(r"^%s\n(.*?)^(?=\S)" % name, text, re.M | re.S).group(1)
+
+
 def test_the_manual_page_lints_clean_and_carries_the_version():
     page = os.path.join(BUILD, "packaging", "wire_gate.6")
     lint = run("mandoc", "-T", "lint", "-W", "style", page)
     assert (lint.returncode, lint.stdout + lint.stderr) == (0, "")
-    text = re.sub(".\b", "", run("mandoc", "-T", "ascii", page).stdout)  # no overstrike
+    text = manual_page()
     assert [word for word in ("wire_gate %s" % VERSION, "HALL_MESH_MODE", "HALL_MESH_BOUNDING", "HALL_MESH_INTERVAL",
                               "HALL_MESH_FOG", "EXIT STATUS", "EXAMPLES", "-geometry", "my_exit(0)")
             if word not in text] == []
+
+
+def test_the_manual_page_has_the_options_of_the_usage_text_the_flight_format_and_the_tour():
+    usage = run(os.path.join(BUILD, "wire_gate"), "--help").stdout
+    text = manual_page()
+    option = r"(?<![\w-])--?[a-z]+"
+    assert set(re.findall(option, usage)) - set(re.findall(option, section(text, "OPTIONS"))) == set()
+    flights = " ".join(section(text, "FLIGHT FILES").split())
+    assert [word for word in ("wire_gate flight 1", "setting HALL_MESH_FOG 1", "stick 4 2", "msec press key",
+                              "msec release key", "msec time left|right|up|down", "msec stick a0 .. buttons b",
+                              "msec end", "#", "file:line: what is wrong", "status 2") if word not in flights] == []
+    assert re.search(r"^ +timedemo: \d+ frames in [\d.]+ s, [\d.]+ fps; frame ms median [\d.]+, 95th [\d.]+, "
+                     r"99th [\d.]+$", section(text, "OUTPUT"), re.M)
+    assert re.search(r"^ +2 for a wrong command line, a flight", section(text, "EXIT STATUS"), re.M)
+    tour = tour_of(usage.splitlines()[-1].split(": ", 1)[1])
+    assert section(text, "FILES").split()[0] == tour
 
 
 def desktop_commands(path):
