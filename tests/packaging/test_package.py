@@ -1,11 +1,11 @@
 """The Debian package that scripts/package builds (WG_PACKAGE): the files of the install, dependencies computed from the
-binary, Debian's own checks (lintian) pass, and the program unpacked from it runs."""
+binary, Debian's own checks (lintian) pass, and the program unpacked from it runs and names the tour it ships."""
 
 import os
 import re
 import subprocess
 
-from test_install import INSTALLED
+from test_install import INSTALLED, desktop_commands, tour_of
 
 from tests.e2e.harness import Session, XServer  # run from the repository's top: python3 -m pytest
 
@@ -20,9 +20,18 @@ def run(*command):
 
 def test_the_package_holds_the_installed_files():
     listed = {line.split()[-1][2:] for line in run("dpkg-deb", "-c", PACKAGE).splitlines()}
-    assert {path for path in listed if not path.endswith("/")} == INSTALLED
+    assert {path for path in listed if not path.endswith("/")} == {"usr/" + path for path in INSTALLED}
     assert run("dpkg-deb", "-f", PACKAGE, "Package", "Version", "Section") == (
         "Package: wire-gate\nVersion: %s\nSection: graphics\n" % os.environ.get("WG_VERSION", "1.0.0"))
+
+
+def test_the_packaged_help_and_desktop_action_name_the_packaged_tour(tmp_path):
+    run("dpkg", "-x", PACKAGE, str(tmp_path))
+    usage = run(str(tmp_path / "usr/bin/wire_gate"), "--help")
+    tour = tour_of(usage.splitlines()[-1].split(": ", 1)[1])
+    _, action = desktop_commands(tmp_path / "usr/share/applications/wire_gate.desktop")
+    assert tour == tour_of(action) == "/usr/share/wire-gate/flights/tour.flight"
+    assert (tmp_path / tour.lstrip("/")).is_file()
 
 
 def test_lintian_pedantic_finds_no_error_or_warning():
