@@ -1,7 +1,7 @@
 #pragma once
 // The program's own command line, read before the toolkit starts:
 //   wire_gate [options] [toolkit options]
-// The toolkit's options (-display NAME, -geometry SPEC, -iconic, -direct,
+// The toolkit's options (-display NAME, -geometry WxH+X+Y, -iconic, -direct,
 // -indirect, -gldebug, -sync) are passed on to it, the program path first;
 // with no options of ours the program behaves as without a command line.
 
