@@ -30,7 +30,7 @@ CASES = [
     ({F: "x" * LONG}, {"MESH_FOG": "0"}, []),
     ({M: "7", B: "nan", I: "0", F: ""}, {"MESH_FOG": "0"}, [MODE_W, BOUNDING_W, INTERVAL_W]),
     # lattice sizes: 8.6 M line vertices, 24 M, and beyond the bound of 50 M
-    ({B: "3000", I: "5"}, {"BOUNDING": "3000", "INTERVAL": "5"}, []),
+    ({B: "3000", I: "5"}, {"BOUNDING": "3000", "INTERVAL": "5"}, [], SLOW),
     ({I: "1"}, {"INTERVAL": "1"}, [], SLOW),
     ({B: "1e6"}, {"BOUNDING": "1e+06", "INTERVAL": "693.004"}, [WIDENED], SLOW),
 ]
