@@ -83,10 +83,6 @@ def timedemo(program, step_ms, *args):
     return frames
 
 
-def test_a_timedemo_of_the_tour_plays_it_a_fixed_step_a_frame_and_prints_the_frame_times(program):
-    timedemo(program, 100)
-
-
 def test_a_timedemo_captures_every_frame_as_the_same_png_files_each_run(program, tmp_path):
     runs = []
     for run in ("a", "b"):
