@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -31,10 +33,8 @@ protected:
         check_flight(path, nullptr, last, &error);
         return error.rfind(path, 0) == 0 ? error.substr(path.size()) : error;
     }
-    const std::string path =
-        (fs::temp_directory_path() /
-         ("wg-flight-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".flight"))
-            .string();
+    // One file a process: CTest runs the cases of this fixture side by side.
+    const std::string path = testing::TempDir() + "wg-flight-" + std::to_string(::getpid()) + ".flight";
 };
 
 }  // namespace
