@@ -11,10 +11,6 @@
 
 namespace {
 
-void update_or_end(shell_state_t& shell) {
-    if (!demo_update(shell, shell.m_demo_msec)) my_exit(shell, 0);
-}
-
 // A timedemo frame: its step of demo time, the events due in it, the update,
 // the frame drawn (and captured) and finished; after the flight's end the
 // figures, and the program ends.
@@ -28,7 +24,7 @@ void timedemo_step(shell_state_t& shell) {
     }
     demo.frame_started();
     shell.m_demo_msec += replay_due(shell, demo.next_step());
-    update_or_end(shell);
+    demo_update_or_exit(shell, shell.m_demo_msec);
     draw_frame(shell);
     glFinish();
     demo.frame_done();
@@ -60,7 +56,7 @@ void idle_step(shell_state_t& shell) {
     if (shell.m_replay) step = replay_due(shell, step);
     if (!shell.m_pause) {  // a replayed pause holds the clock
         shell.m_demo_msec += step;
-        update_or_end(shell);
+        demo_update_or_exit(shell, shell.m_demo_msec);
     }
     shell.m_services.post_redisplay();
     shell.m_last_time = now;

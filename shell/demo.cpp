@@ -82,6 +82,10 @@ bool demo_update(shell_state_t& shell, std::uint32_t msec) {
     return shell.m_demo.play(msec);
 }
 
+void demo_update_or_exit(shell_state_t& shell, std::uint32_t msec) {
+    if (!demo_update(shell, msec)) my_exit(shell, 0);
+}
+
 bool demo_key_down(shell_state_t& shell, unsigned char key, int x, int y) { return shell.m_demo.key_down(key, x, y); }
 
 bool demo_key_up(shell_state_t& shell, unsigned char key, int x, int y) { return shell.m_demo.key_up(key, x, y); }

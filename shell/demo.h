@@ -18,6 +18,8 @@ void demo_draw_overlay(shell_state_t& shell);
 void demo_reshape(shell_state_t& shell, int width, int height);
 // msec: demo time, kept as the time the scene acts at. False means the demo is over.
 bool demo_update(shell_state_t& shell, std::uint32_t msec);
+// demo_update, and the exit routine when the demo is over.
+void demo_update_or_exit(shell_state_t& shell, std::uint32_t msec);
 // True when the demo consumed the key.
 bool demo_key_down(shell_state_t& shell, unsigned char key, int x, int y);
 bool demo_key_up(shell_state_t& shell, unsigned char key, int x, int y);

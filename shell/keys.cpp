@@ -13,11 +13,11 @@ namespace {
 
 constexpr unsigned char escape_key = 27;
 
-// Pauses (no idle steps, a frame for the label) or resumes, without adding
-// the paused wall time to the demo clock.
-void toggle_pause(shell_state_t& shell) {
-    shell.m_pause = !shell.m_pause;
-    if (shell.m_pause) {
+}  // namespace
+
+void shell_set_pause(shell_state_t& shell, bool paused) {
+    shell.m_pause = paused;
+    if (paused) {
         shell.m_services.run_idle(false);
         shell.m_services.post_redisplay();  // shows the pause label
     } else {
@@ -27,8 +27,6 @@ void toggle_pause(shell_state_t& shell) {
         shell.m_services.run_idle(true);
     }
 }
-
-}  // namespace
 
 void shell_key_down(shell_state_t& shell, unsigned char key, int x, int y) {
     if (demo_key_down(shell, key, x, y)) {
@@ -41,7 +39,7 @@ void shell_key_down(shell_state_t& shell, unsigned char key, int x, int y) {
     case 'q': my_exit(shell, 0);
     case ' ':
         record_key(shell, flight_event_t::press, key);
-        toggle_pause(shell);
+        shell_set_pause(shell, !shell.m_pause);
         break;
     case 'f': shell.m_show_fps = !shell.m_show_fps; break;
     case 'g': shell.m_show_demo_overlay = !shell.m_show_demo_overlay; break;

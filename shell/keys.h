@@ -12,5 +12,8 @@ void shell_key_down(shell_state_t& shell, unsigned char key, int x, int y);
 // Reaches the demo objects whether or not they consumed the key-down.
 void shell_key_up(shell_state_t& shell, unsigned char key, int x, int y);
 void shell_special(shell_state_t& shell, int key, int x, int y);
+// Pauses (no idle steps, a frame for the label) or resumes, without adding
+// the paused wall time to the demo clock.
+void shell_set_pause(shell_state_t& shell, bool paused);
 // A time key: moves the demo clock by its step and asks for a frame.
 void shell_time_key(shell_state_t& shell, time_key_t key);

@@ -7,15 +7,6 @@
 #include <iostream>
 #include <string>
 
-namespace {
-
-// The scene at the time the event acts at, as when it was flown.
-void update_to(shell_state_t& shell, std::uint32_t msec) {
-    if (!demo_update(shell, msec)) my_exit(shell, 0);
-}
-
-}  // namespace
-
 std::uint32_t replay_due(shell_state_t& shell, std::uint32_t step) {
     flight_event_t e;
     while (shell.m_replay->due(shell.m_demo_msec, step, e)) {
@@ -25,21 +16,22 @@ std::uint32_t replay_due(shell_state_t& shell, std::uint32_t step) {
             shell.m_demo_msec += static_cast<std::uint32_t>(wait);
             step -= static_cast<std::uint32_t>(wait);
         }
+        // Keys and readings act on the scene at their time, as when they were flown.
         switch (e.kind) {
         case flight_event_t::press:
-            update_to(shell, e.msec);
+            demo_update_or_exit(shell, e.msec);
             shell_key_down(shell, e.key, 0, 0);
             break;
         case flight_event_t::release:
-            update_to(shell, e.msec);
+            demo_update_or_exit(shell, e.msec);
             shell_key_up(shell, e.key, 0, 0);
             break;
         case flight_event_t::time: shell_time_key(shell, e.time_key); break;
         case flight_event_t::stick:
             if (shell.m_replayed_stick) shell.m_replayed_stick->set(e.axes, e.buttons);
-            update_to(shell, e.msec);  // its poll sees the new reading, as the recording's did
+            demo_update_or_exit(shell, e.msec);  // its poll sees the new reading, as the recording's did
             break;
-        case flight_event_t::end: update_to(shell, e.msec); return 0;
+        case flight_event_t::end: demo_update_or_exit(shell, e.msec); return 0;
         }
     }
     return shell.m_pause ? 0 : step;
@@ -58,9 +50,5 @@ void replay_over(shell_state_t& shell) {
     }
     demo_restart(shell);
     shell.m_demo_msec = 0;
-    if (shell.m_pause) {  // a flight that ended paused starts over running
-        shell.m_pause = false;
-        shell.m_last_time = shell.m_services.wall_msec();
-        shell.m_services.run_idle(true);
-    }
+    if (shell.m_pause) shell_set_pause(shell, false);  // a flight that ended paused starts over running
 }
