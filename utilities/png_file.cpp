@@ -71,10 +71,7 @@ bool write_png(const std::string& path, int width, int height, const unsigned ch
     }
     png_failure_t failure;
     bool written = encode(file, width, height, rows, &failure);
-    if (std::fflush(file) != 0 && written) {
-        failure.m_message = std::strerror(errno);
-        written = false;
-    }
+    // fclose flushes, and says when what it still held could not be written.
     if (std::fclose(file) != 0 && written) {
         failure.m_message = std::strerror(errno);
         written = false;
